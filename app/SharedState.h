@@ -1,0 +1,45 @@
+// The application state that every part of the program shares. There is exactly one of each,
+// touched only on the user-interface thread.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "toolkit/Bitmap.h"
+
+namespace vindelor {
+
+// Capture sources; the same numbers identify the two hotkeys.
+inline constexpr std::int32_t kSourceDesktop = -2;       // Print Screen
+inline constexpr std::int32_t kSourceActiveWindow = -1;  // Alt+Print Screen
+
+// Screen pixels, in this order.
+struct CaptureRect {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
+  bool operator==(const CaptureRect&) const = default;
+};
+
+struct SharedState {
+  // The current capture; read by every output, changed in place by captures and transforms.
+  // Created by the options dialog's creation, freed by the credits form's destruction.
+  std::unique_ptr<tk::Bitmap> workImage;
+  // Reloaded from the temporary bitmap file by each print job and drawn on the page.
+  std::unique_ptr<tk::Bitmap> printImage;
+  // Set by every caller of CaptureWindow just before the call.
+  std::int32_t captureSource = 0;
+  // The hotkeys capture only while this is set.
+  bool armed = false;
+  // Set by the tray's "Open" so that the next capture does not print on its own.
+  bool menuOpen = false;
+  // The captured window's rectangle, later the selected area.
+  CaptureRect captureRect;
+};
+
+// The program-wide instance. Start-up resets it.
+[[nodiscard]] SharedState& Shared();
+void ResetSharedState();
+
+}  // namespace vindelor

@@ -1,0 +1,21 @@
+# High warning levels, treated as errors, for every target of ours.
+function(vindelor_warnings target)
+  target_compile_options(${target} PRIVATE
+    -Wall -Wextra -Wpedantic -Werror
+    -Wshadow -Wconversion -Wsign-conversion -Wold-style-cast -Wcast-qual
+    -Wnon-virtual-dtor -Woverloaded-virtual -Wnull-dereference -Wdouble-promotion
+    -Wformat=2 -Wimplicit-fallthrough -Wmissing-declarations -Wundef
+    # Designated initializers leave members at their defaults on purpose ({.tabOrder = 1}).
+    -Wno-missing-field-initializers)
+endfunction()
+
+# One self-contained exe: libstdc++, libgcc and winpthread linked statically.
+function(vindelor_static_runtime target)
+  target_link_options(${target} INTERFACE -static -static-libgcc -static-libstdc++)
+endfunction()
+
+option(VINDELOR_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(VINDELOR_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -1,0 +1,210 @@
+#include "tests/support/WinTestSupport.h"
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+#include "toolkit/Application.h"
+
+namespace testing_support {
+
+void PumpMessagesFor(std::chrono::milliseconds duration) {
+  auto end = std::chrono::steady_clock::now() + duration;
+  do {
+    if (tk::Application::Exists()) {
+      // In-process forms: dispatch exactly as the program's own loop does.
+      tk::App().ProcessMessages();
+    } else {
+      MSG message{};
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+      }
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  } while (std::chrono::steady_clock::now() < end);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  auto end = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() >= end) return condition();
+    PumpMessagesFor(20ms);
+  }
+}
+
+std::string WindowText(HWND window) {
+  char text[1024]{};
+  // WM_GETTEXT works across processes for every window class.
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 5000, nullptr);
+  return text;
+}
+
+std::string ClassNameOf(HWND window) {
+  char name[256]{};
+  GetClassNameA(window, name, sizeof(name));
+  return name;
+}
+
+namespace {
+struct EnumContext {
+  const WindowQuery* query;
+  std::vector<HWND>* found;
+};
+
+BOOL CALLBACK CollectMatching(HWND window, LPARAM context) {
+  auto* ctx = reinterpret_cast<EnumContext*>(context);
+  const WindowQuery& q = *ctx->query;
+  if (q.processId) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != q.processId) return TRUE;
+  }
+  if (q.visibleOnly && !IsWindowVisible(window)) return TRUE;
+  if (!q.className.empty() && ClassNameOf(window) != q.className) return TRUE;
+  if (q.title && WindowText(window) != *q.title) return TRUE;
+  ctx->found->push_back(window);
+  return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> FindTopLevelWindows(const WindowQuery& query) {
+  std::vector<HWND> found;
+  EnumContext context{&query, &found};
+  EnumWindows(&CollectMatching, reinterpret_cast<LPARAM>(&context));
+  return found;
+}
+
+HWND WaitForWindow(const WindowQuery& query, std::chrono::milliseconds timeout) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        auto windows = FindTopLevelWindows(query);
+        found = windows.empty() ? nullptr : windows.front();
+        return found != nullptr;
+      },
+      timeout);
+  return found;
+}
+
+void SetKeyDown(WORD virtualKey, bool down) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  SendInput(1, &input, sizeof(input));
+}
+
+void PressKey(WORD virtualKey) {
+  SetKeyDown(virtualKey, true);
+  SetKeyDown(virtualKey, false);
+}
+
+void PressPrintScreen() { PressKey(VK_SNAPSHOT); }
+
+void PressAltPrintScreen() {
+  SetKeyDown(VK_MENU, true);
+  PressKey(VK_SNAPSHOT);
+  SetKeyDown(VK_MENU, false);
+}
+
+namespace {
+
+BOOL CALLBACK CollectChildren(HWND child, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+  return TRUE;
+}
+
+SeenDialog ReadDialog(HWND dialog) {
+  SeenDialog seen;
+  GetWindowRect(dialog, &seen.bounds);
+  seen.caption = WindowText(dialog);
+  std::vector<HWND> children;
+  EnumChildWindows(dialog, &CollectChildren, reinterpret_cast<LPARAM>(&children));
+  for (HWND child : children) {
+    std::string className = ClassNameOf(child);
+    std::string text = WindowText(child);
+    if (className == "Button") {
+      seen.buttons.push_back(text);
+    } else if (className == "Static" && !text.empty()) {
+      seen.text += seen.text.empty() ? text : "\n" + text;
+    }
+  }
+  return seen;
+}
+
+HWND FindDialog(DWORD processId) {
+  auto dialogs = FindTopLevelWindows({.className = "#32770", .processId = processId,
+                                      .visibleOnly = true});
+  return dialogs.empty() ? nullptr : dialogs.front();
+}
+
+}  // namespace
+
+namespace {
+
+// Finds a dialog, reads it, lets `seen` record it, then presses the button and waits until the
+// dialog is gone, so that the next answer does not see it again.
+std::optional<SeenDialog> AnswerOne(DWORD processId, int buttonId,
+                                    std::chrono::milliseconds timeout,
+                                    const std::function<void(const SeenDialog&)>& record) {
+  HWND dialog = nullptr;
+  auto end = std::chrono::steady_clock::now() + timeout;
+  while (!(dialog = FindDialog(processId))) {
+    if (std::chrono::steady_clock::now() >= end) return std::nullopt;
+    Sleep(20);
+  }
+  // Give the dialog time to finish its own set-up before it is read.
+  Sleep(100);
+  SeenDialog seen = ReadDialog(dialog);
+  if (record) record(seen);
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), 0);
+  auto gone = std::chrono::steady_clock::now() + kDefaultTimeout;
+  while (IsWindow(dialog) && IsWindowVisible(dialog) && std::chrono::steady_clock::now() < gone) {
+    Sleep(20);
+  }
+  return seen;
+}
+
+}  // namespace
+
+std::optional<SeenDialog> AnswerDialog(DWORD processId, int buttonId,
+                                       std::chrono::milliseconds timeout) {
+  return AnswerOne(processId, buttonId, timeout, {});
+}
+
+struct DialogAnswerer::State {
+  int buttonId;
+  std::atomic<bool> stop{false};
+  mutable std::mutex mutex;
+  std::vector<SeenDialog> seen;
+  std::thread thread;
+};
+
+DialogAnswerer::DialogAnswerer(int buttonId) : state_(std::make_unique<State>()) {
+  state_->buttonId = buttonId;
+  state_->thread = std::thread([state = state_.get()] {
+    while (!state->stop) {
+      // Recorded before the answer, so the answered thread always finds it in Seen().
+      AnswerOne(GetCurrentProcessId(), state->buttonId, 50ms, [state](const SeenDialog& seen) {
+        std::lock_guard lock(state->mutex);
+        state->seen.push_back(seen);
+      });
+    }
+  });
+}
+
+DialogAnswerer::~DialogAnswerer() {
+  state_->stop = true;
+  state_->thread.join();
+}
+
+std::vector<SeenDialog> DialogAnswerer::Seen() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->seen;
+}
+
+}  // namespace testing_support

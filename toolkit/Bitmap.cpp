@@ -1,0 +1,166 @@
+#include "toolkit/Bitmap.h"
+
+#include <algorithm>
+
+#include "toolkit/Error.h"
+
+namespace tk {
+
+Bitmap::~Bitmap() {
+  if (surface_ && surfaceDefaultBitmap_) SelectObject(surface_.Get(), surfaceDefaultBitmap_);
+}
+
+void Bitmap::SetWidth(int width) { SetSize(width, height_); }
+void Bitmap::SetHeight(int height) { SetSize(width_, height); }
+
+void Bitmap::SetSize(int width, int height) {
+  if (width < 0 || height < 0) throw Error("Invalid bitmap size");
+  width_ = width;
+  height_ = height;
+}
+
+void Bitmap::SetMonochrome(bool monochrome) { monochrome_ = monochrome; }
+
+HDC Bitmap::Surface() {
+  HDC dc = SurfaceForReading();
+  encoding_.reset();
+  return dc;
+}
+
+HDC Bitmap::SurfaceForReading() {
+  Realize();
+  if (!surface_) Select(UniqueBitmap{});
+  return surface_.Get();
+}
+
+HBITMAP Bitmap::Handle() {
+  Realize();
+  return bitmap_.Get();
+}
+
+int Bitmap::BitsPerPixel() {
+  Realize();
+  if (monochrome_) return 1;
+  if (bitmap_) {
+    BITMAP info{};
+    GetObjectA(bitmap_.Get(), sizeof(info), &info);
+    return info.bmPlanes * info.bmBitsPixel;
+  }
+  WindowDc screen(nullptr);
+  return GetDeviceCaps(screen.Get(), PLANES) * GetDeviceCaps(screen.Get(), BITSPIXEL);
+}
+
+void Bitmap::SetPalette(UniquePalette palette) {
+  palette_ = std::move(palette);
+  encoding_.reset();
+}
+
+void Bitmap::Adopt(UniqueBitmap bitmap, int width, int height, bool monochrome) {
+  width_ = realizedWidth_ = width;
+  height_ = realizedHeight_ = height;
+  monochrome_ = realizedMonochrome_ = monochrome;
+  encoding_.reset();
+  Select(std::move(bitmap));
+}
+
+void Bitmap::AssignFrom(HBITMAP source, HPALETTE palette, bool monochrome) {
+  BITMAP info{};
+  if (!source || !GetObjectA(source, sizeof(info), &info)) throw Error("Invalid bitmap");
+  UniqueBitmap copy = MakeBlank(info.bmWidth, info.bmHeight, monochrome);
+  {
+    UniqueMemoryDc from{CreateCompatibleDC(nullptr)};
+    UniqueMemoryDc to{CreateCompatibleDC(nullptr)};
+    PrepareSurface(to.Get());
+    SelectGuard keepFrom(from.Get(), source);
+    SelectGuard keepTo(to.Get(), copy.Get());
+    PaletteGuard paletteFrom(from.Get(), palette);
+    PaletteGuard paletteTo(to.Get(), palette);
+    PatBlt(to.Get(), 0, 0, info.bmWidth, info.bmHeight, WHITENESS);
+    BitBlt(to.Get(), 0, 0, info.bmWidth, info.bmHeight, from.Get(), 0, 0, SRCCOPY);
+  }
+  UniquePalette paletteCopy;
+  if (palette) {
+    WORD entries = 0;
+    GetObjectA(palette, sizeof(entries), &entries);
+    std::vector<std::uint8_t> buffer(sizeof(LOGPALETTE) + entries * sizeof(PALETTEENTRY));
+    auto* logPalette = reinterpret_cast<LOGPALETTE*>(buffer.data());
+    logPalette->palVersion = 0x300;
+    logPalette->palNumEntries = entries;
+    GetPaletteEntries(palette, 0, entries, logPalette->palPalEntry);
+    paletteCopy.Reset(CreatePalette(logPalette));
+  }
+  Adopt(std::move(copy), info.bmWidth, info.bmHeight, monochrome);
+  palette_ = std::move(paletteCopy);
+}
+
+void Bitmap::Clear() {
+  width_ = height_ = realizedWidth_ = realizedHeight_ = 0;
+  monochrome_ = realizedMonochrome_ = false;
+  encoding_.reset();
+  Select(UniqueBitmap{});
+  palette_.Reset();
+}
+
+void Bitmap::Realize() {
+  if (width_ == realizedWidth_ && height_ == realizedHeight_ &&
+      monochrome_ == realizedMonochrome_) {
+    return;
+  }
+  encoding_.reset();
+  UniqueBitmap fresh;
+  if (!Empty()) {
+    fresh = MakeBlank(width_, height_, monochrome_);
+    UniqueMemoryDc target{CreateCompatibleDC(nullptr)};
+    PrepareSurface(target.Get());
+    SelectGuard keep(target.Get(), fresh.Get());
+    PaletteGuard targetPalette(target.Get(), palette_.Get());
+    PatBlt(target.Get(), 0, 0, width_, height_, WHITENESS);
+    if (bitmap_) {
+      // The pixels that fit come along. Between formats the copy converts: into one bit, the
+      // source's background colour (white) gives white and every other colour black; out of one
+      // bit, black takes the target's text colour.
+      PaletteGuard sourcePalette(surface_.Get(), palette_.Get());
+      BitBlt(target.Get(), 0, 0, std::min(width_, realizedWidth_),
+             std::min(height_, realizedHeight_), surface_.Get(), 0, 0, SRCCOPY);
+    }
+  }
+  Select(std::move(fresh));
+  realizedWidth_ = width_;
+  realizedHeight_ = height_;
+  realizedMonochrome_ = monochrome_;
+}
+
+void Bitmap::Select(UniqueBitmap bitmap) {
+  if (!surface_) {
+    surface_.Reset(CreateCompatibleDC(nullptr));
+    if (!surface_) throw Error("Out of system resources");
+    PrepareSurface(surface_.Get());
+  }
+  if (bitmap) {
+    HGDIOBJ previous = SelectObject(surface_.Get(), bitmap.Get());
+    if (!surfaceDefaultBitmap_) surfaceDefaultBitmap_ = previous;
+  } else if (surfaceDefaultBitmap_) {
+    SelectObject(surface_.Get(), surfaceDefaultBitmap_);
+  }
+  bitmap_ = std::move(bitmap);  // the previous bitmap, now deselected, is deleted here
+}
+
+UniqueBitmap Bitmap::MakeBlank(int width, int height, bool monochrome) const {
+  UniqueBitmap bitmap;
+  if (monochrome) {
+    bitmap.Reset(CreateBitmap(width, height, 1, 1, nullptr));
+  } else {
+    WindowDc screen(nullptr);
+    bitmap.Reset(CreateCompatibleBitmap(screen.Get(), width, height));
+  }
+  if (!bitmap) throw Error("Out of system resources");
+  return bitmap;
+}
+
+void Bitmap::PrepareSurface(HDC dc) const {
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(dc, RGB(255, 255, 255));
+  SelectObject(dc, GetStockObject(WHITE_BRUSH));
+}
+
+}  // namespace tk

@@ -1,0 +1,84 @@
+// A device-dependent bitmap: either in the screen's format or one bit per pixel (monochrome),
+// with a drawing surface (a memory context with the bitmap selected, white background, the
+// window-text colour as text colour), an optional palette, and the bytes of its last file
+// encoding, which any raw access to the surface discards.
+//
+// Width and height changes keep the pixel format; the pixels that fit are kept, new ones are
+// white.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "toolkit/Handles.h"
+
+namespace tk {
+
+class Bitmap {
+ public:
+  Bitmap() = default;
+  Bitmap(const Bitmap&) = delete;
+  Bitmap& operator=(const Bitmap&) = delete;
+  ~Bitmap();
+
+  [[nodiscard]] int Width() const noexcept { return width_; }
+  [[nodiscard]] int Height() const noexcept { return height_; }
+  [[nodiscard]] bool Empty() const noexcept { return width_ == 0 || height_ == 0; }
+  void SetWidth(int width);
+  void SetHeight(int height);
+  void SetSize(int width, int height);
+
+  [[nodiscard]] bool Monochrome() const noexcept { return monochrome_; }
+  // Converts between the screen's format and one bit per pixel. Into one bit, pixels equal to
+  // white stay white and all others turn black; back to colour, black takes the window-text
+  // colour.
+  void SetMonochrome(bool monochrome);
+
+  // The drawing surface for raw pixel operations; drops the cached encoding. Null when empty.
+  [[nodiscard]] HDC Surface();
+  // The same surface for operations that only read the pixels; keeps the cached encoding.
+  [[nodiscard]] HDC SurfaceForReading();
+  // The bitmap handle (selected into the surface). Null when empty.
+  [[nodiscard]] HBITMAP Handle();
+  // The number of colour bits per pixel (planes × bits per plane): 1 when monochrome.
+  [[nodiscard]] int BitsPerPixel();
+
+  [[nodiscard]] HPALETTE Palette() const noexcept { return palette_.Get(); }
+  void SetPalette(UniquePalette palette);
+
+  // Replaces the content by a copy of another bitmap handle (size, format, pixels).
+  void AssignFrom(HBITMAP source, HPALETTE palette, bool monochrome);
+  // Takes ownership of a bitmap handle made elsewhere, in the format given.
+  void Adopt(UniqueBitmap bitmap, int width, int height, bool monochrome);
+  // Frees pixels, palette and encoding; the image becomes empty in the screen's format.
+  void Clear();
+
+  [[nodiscard]] const std::vector<std::uint8_t>* CachedEncoding() const noexcept {
+    return encoding_ ? &*encoding_ : nullptr;
+  }
+  void SetCachedEncoding(std::vector<std::uint8_t> bytes) { encoding_ = std::move(bytes); }
+
+ private:
+  // Makes the bitmap handle agree with width_, height_ and monochrome_.
+  void Realize();
+  void Select(UniqueBitmap bitmap);
+  [[nodiscard]] UniqueBitmap MakeBlank(int width, int height, bool monochrome) const;
+  void PrepareSurface(HDC dc) const;
+
+  int width_ = 0;
+  int height_ = 0;
+  bool monochrome_ = false;
+  int realizedWidth_ = 0;
+  int realizedHeight_ = 0;
+  bool realizedMonochrome_ = false;
+  UniqueMemoryDc surface_;
+  HGDIOBJ surfaceDefaultBitmap_ = nullptr;
+  UniqueBitmap bitmap_;
+  UniquePalette palette_;
+  std::optional<std::vector<std::uint8_t>> encoding_;
+};
+
+}  // namespace tk

@@ -1,0 +1,363 @@
+#include "toolkit/Control.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "toolkit/Application.h"
+#include "toolkit/Error.h"
+#include "toolkit/Form.h"
+#include "toolkit/Scaling.h"
+
+namespace tk {
+
+ShiftState ShiftStateFromMouseKeys(WPARAM keys, bool doubleClick) {
+  return {.shift = (keys & MK_SHIFT) != 0,
+          .ctrl = (keys & MK_CONTROL) != 0,
+          .alt = GetKeyState(VK_MENU) < 0,
+          .left = (keys & MK_LBUTTON) != 0,
+          .right = (keys & MK_RBUTTON) != 0,
+          .middle = (keys & MK_MBUTTON) != 0,
+          .doubleClick = doubleClick};
+}
+
+// --- Container -------------------------------------------------------------------------------
+
+void Container::RemoveChild(Control& child) noexcept {
+  std::erase(children_, &child);
+}
+
+bool Container::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_COMMAND:
+      if (Control* child = Control::FromHandle(reinterpret_cast<HWND>(lParam))) {
+        child->Notify(HIWORD(wParam));
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      if (Control* child = Control::FromHandle(reinterpret_cast<HWND>(lParam))) {
+        if (HBRUSH brush = child->PrepareColors(reinterpret_cast<HDC>(wParam))) {
+          result = reinterpret_cast<LRESULT>(brush);
+          return true;
+        }
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
+// --- Control ---------------------------------------------------------------------------------
+
+Control::Control(Container& parent, Bounds bounds, std::string caption, ControlArgs args,
+                 const char* windowClass, DWORD style, DWORD exStyle)
+    : parent_(parent), hint_(std::move(args.hint)), tabOrder_(args.tabOrder) {
+  if (args.font) ownFont_ = std::make_unique<Font>(*args.font);
+  if (IsTabStop()) style |= WS_TABSTOP;
+  if (!args.enabled) style |= WS_DISABLED;
+  HWND window = CreateWindowExA(exStyle, windowClass, caption.c_str(),
+                                style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, bounds.left,
+                                bounds.top, bounds.width, bounds.height, parent.ContainerHandle(),
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (!window) throw Error(FormatText("Cannot create the control '%s'", caption));
+  handle_.Reset(window);
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  originalProc_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
+  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), FALSE);
+  parent_.AddChild(*this);
+}
+
+Control::~Control() {
+  handle_.Reset();  // while every member is still alive for the messages destruction sends
+  parent_.RemoveChild(*this);
+}
+
+Control* Control::FromHandle(HWND window) noexcept {
+  if (!window) return nullptr;
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) != &SubclassProc) {
+    return nullptr;
+  }
+  return reinterpret_cast<Control*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+Bounds Control::GetBounds() const {
+  RECT rect{};
+  GetWindowRect(Handle(), &rect);
+  MapWindowPoints(HWND_DESKTOP, parent_.ContainerHandle(), reinterpret_cast<POINT*>(&rect), 2);
+  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void Control::SetBounds(Bounds bounds) {
+  MoveWindow(Handle(), bounds.left, bounds.top, bounds.width, bounds.height, TRUE);
+}
+
+std::string Control::Caption() const {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(Handle())) + 1, '\0');
+  int length = GetWindowTextA(Handle(), text.data(), static_cast<int>(text.size()));
+  text.resize(static_cast<std::size_t>(std::max(length, 0)));
+  return text;
+}
+
+void Control::SetCaption(const std::string& caption) { SetWindowTextA(Handle(), caption.c_str()); }
+
+bool Control::Enabled() const { return IsWindowEnabled(Handle()) != FALSE; }
+void Control::SetEnabled(bool enabled) { EnableWindow(Handle(), enabled); }
+bool Control::Visible() const { return (GetWindowLongPtrA(Handle(), GWL_STYLE) & WS_VISIBLE) != 0; }
+void Control::SetVisible(bool visible) { ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE); }
+void Control::SetFocus() { ::SetFocus(Handle()); }
+
+std::string Control::EffectiveHint() const {
+  const std::string& hint = hint_.empty() ? parent_.ContainerHint() : hint_;
+  auto bar = hint.find('|');
+  return bar == std::string::npos ? hint : hint.substr(bar + 1);
+}
+
+HFONT Control::CurrentFont() const noexcept {
+  return ownFont_ ? ownFont_->Handle() : parent_.ContainerFont().Handle();
+}
+
+COLORREF Control::TextColor() const noexcept {
+  return ownFont_ ? ownFont_->Spec().color : parent_.ContainerFont().Spec().color;
+}
+
+void Control::ScaleBy(int numerator, int denominator) {
+  Bounds b = GetBounds();
+  int left = ScaleRounded(b.left, numerator, denominator);
+  int top = ScaleRounded(b.top, numerator, denominator);
+  int right = ScaleRounded(b.left + b.width, numerator, denominator);
+  int bottom = ScaleRounded(b.top + b.height, numerator, denominator);
+  SetBounds({left, top, right - left, bottom - top});
+  if (ownFont_) {
+    ownFont_->SetHeight(ScaleRounded(ownFont_->Spec().height, numerator, denominator));
+    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(ownFont_->Handle()), TRUE);
+  }
+}
+
+void Control::ParentFontChanged() {
+  if (!ownFont_) {
+    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), TRUE);
+  }
+}
+
+HBRUSH Control::PrepareColors(HDC dc) {
+  SetTextColor(dc, TextColor());
+  SetBkColor(dc, parent_.ContainerColor());
+  return parent_.ContainerBrush();
+}
+
+LRESULT Control::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcA(originalProc_, Handle(), message, wParam, lParam);
+}
+
+LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_MOUSEMOVE:
+      App().SetHint(EffectiveHint());
+      break;
+    case WM_SETCURSOR:
+      if (App().CursorHidden()) {
+        ::SetCursor(nullptr);
+        return TRUE;
+      }
+      break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+      // The control reacts first (a check box toggles and reports its click), then the release.
+      LRESULT result = CallOriginal(message, wParam, lParam);
+      if (OnMouseUp) {
+        MouseButton button = message == WM_LBUTTONUP   ? MouseButton::Left
+                             : message == WM_RBUTTONUP ? MouseButton::Right
+                                                       : MouseButton::Middle;
+        OnMouseUp(button, ShiftStateFromMouseKeys(wParam), MouseX(lParam),
+                  MouseY(lParam));
+      }
+      return result;
+    }
+    default:
+      break;
+  }
+  return CallOriginal(message, wParam, lParam);
+}
+
+LRESULT CALLBACK Control::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<Control*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    WNDPROC original = self->originalProc_;
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    (void)self->handle_.Release();
+    return CallWindowProcA(original, window, message, wParam, lParam);
+  }
+  try {
+    return self->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    Application::ReportCurrentException();
+    return 0;
+  }
+}
+
+// --- Label, Button, CheckBox, RadioButton, ComboBox ------------------------------------------
+
+Label::Label(Container& parent, Bounds bounds, std::string caption, ControlArgs args)
+    : Control(parent, bounds, std::move(caption), std::move(args), "STATIC",
+              SS_LEFT | SS_NOPREFIX) {}
+
+Button::Button(Container& parent, Bounds bounds, std::string caption, ControlArgs args, ButtonRole role)
+    : Control(parent, bounds, std::move(caption), std::move(args), "BUTTON",
+              role.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) {
+  if (role.isDefault) parent.OwnerForm().SetDefaultButton(*this);
+  if (role.isCancel) parent.OwnerForm().SetCancelButton(*this);
+}
+
+void Button::Click() {
+  if (OnClick) OnClick();
+}
+
+void Button::Notify(WORD code) {
+  if (code == BN_CLICKED) Click();
+}
+
+CheckBox::CheckBox(Container& parent, Bounds bounds, std::string caption, ControlArgs args,
+                   bool checked)
+    : Control(parent, bounds, std::move(caption), std::move(args), "BUTTON", BS_AUTOCHECKBOX) {
+  SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool CheckBox::Checked() const { return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void CheckBox::SetChecked(bool checked) {
+  if (checked == Checked()) return;
+  SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (OnClick) OnClick();
+}
+
+void CheckBox::Notify(WORD code) {
+  // The button has toggled itself already (a click, or the space bar).
+  if (code == BN_CLICKED && OnClick) OnClick();
+}
+
+RadioButton::RadioButton(Container& parent, Bounds bounds, std::string caption, ControlArgs args,
+                         bool checked)
+    : Control(parent, bounds, std::move(caption), std::move(args), "BUTTON", BS_RADIOBUTTON) {
+  SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool RadioButton::Checked() const {
+  return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void RadioButton::SetChecked(bool checked) {
+  if (checked == Checked()) return;
+  SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (checked) {
+    for (Control* sibling : Parent().Children()) {
+      if (auto* radio = dynamic_cast<RadioButton*>(sibling); radio && radio != this) {
+        radio->SetChecked(false);
+      }
+    }
+  }
+  if (OnClick) OnClick();
+}
+
+void RadioButton::Notify(WORD code) {
+  // A plain radio button: a click checks it (and so unchecks its siblings) through SetChecked.
+  if (code == BN_CLICKED) SetChecked(true);
+}
+
+ComboBox::ComboBox(Container& parent, Bounds bounds, std::string text, ControlArgs args,
+                   int itemHeight)
+    : Control(parent, {bounds.left, bounds.top, bounds.width, bounds.height + 8 * itemHeight + 2},
+              std::move(text), std::move(args), "COMBOBOX",
+              CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL) {
+  SendMessageA(Handle(), CB_SETITEMHEIGHT, 0, itemHeight);
+}
+
+void ComboBox::ClearItems() {
+  // Clearing the list keeps the edit field's text.
+  std::string text = Caption();
+  SendMessageA(Handle(), CB_RESETCONTENT, 0, 0);
+  SetCaption(text);
+}
+
+void ComboBox::AddItem(const std::string& item) {
+  SendMessageA(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+int ComboBox::ItemCount() const {
+  return static_cast<int>(SendMessageA(Handle(), CB_GETCOUNT, 0, 0));
+}
+
+std::string ComboBox::Item(int index) const {
+  auto length = SendMessageA(Handle(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == CB_ERR) throw Error("List index out of bounds");
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  SendMessageA(Handle(), CB_GETLBTEXT, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+int ComboBox::ItemIndex() const {
+  return static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0));
+}
+
+void ComboBox::SetItemIndex(int index) {
+  SendMessageA(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+bool ComboBox::DroppedDown() const {
+  return SendMessageA(Handle(), CB_GETDROPPEDSTATE, 0, 0) != FALSE;
+}
+
+void ComboBox::Notify(WORD code) {
+  if (code == CBN_SELCHANGE && OnChange) OnChange();
+}
+
+// --- GroupBox --------------------------------------------------------------------------------
+
+GroupBox::GroupBox(Container& parent, Bounds bounds, std::string caption, ControlArgs args)
+    : Control(parent, bounds, std::move(caption), std::move(args), "BUTTON",
+              BS_GROUPBOX | WS_CLIPCHILDREN) {}
+
+const Font& GroupBox::ContainerFont() const noexcept {
+  return OwnFont() ? *OwnFont() : Parent().ContainerFont();
+}
+
+COLORREF GroupBox::ContainerColor() const noexcept { return Parent().ContainerColor(); }
+HBRUSH GroupBox::ContainerBrush() const noexcept { return Parent().ContainerBrush(); }
+
+void GroupBox::ParentFontChanged() {
+  Control::ParentFontChanged();
+  for (Control* child : Children()) child->ParentFontChanged();
+}
+
+void GroupBox::ScaleBy(int numerator, int denominator) {
+  Control::ScaleBy(numerator, denominator);
+  for (Control* child : Children()) child->ScaleBy(numerator, denominator);
+  if (OwnFont()) {
+    for (Control* child : Children()) child->ParentFontChanged();
+  }
+}
+
+LRESULT GroupBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (ReflectToChild(message, wParam, lParam, result)) return result;
+  if (message == WM_ERASEBKGND) {
+    // A group box paints only its frame and caption; the inside is ours to fill, since the
+    // container does not paint beneath its children.
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    FillRect(reinterpret_cast<HDC>(wParam), &client, ContainerBrush());
+    return TRUE;
+  }
+  return Control::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace tk

@@ -1,0 +1,355 @@
+#include "toolkit/Form.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "toolkit/Application.h"
+#include "toolkit/Scaling.h"
+
+namespace tk {
+namespace {
+
+DWORD FrameStyle(const FormArgs& args) {
+  DWORD style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  if (args.border == FormBorder::None) return style | WS_POPUP;
+  style |= WS_POPUP | WS_CAPTION | WS_DLGFRAME;
+  if (args.systemMenu) style |= WS_SYSMENU;
+  return style;
+}
+
+DWORD FrameExStyle(const FormArgs& args) {
+  DWORD exStyle = 0;
+  if (args.border == FormBorder::Dialog) exStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+  if (args.alwaysOnTop) exStyle |= WS_EX_TOPMOST;
+  return exStyle;
+}
+
+// Tab stops of a container in tab order, descending into containers that are no stops.
+void CollectTabStops(const Container& container, std::vector<Control*>& stops) {
+  std::vector<Control*> children = container.Children();
+  std::stable_sort(children.begin(), children.end(), [](const Control* a, const Control* b) {
+    return a->TabOrder() < b->TabOrder();
+  });
+  for (Control* child : children) {
+    if (child->IsTabStop()) {
+      stops.push_back(child);
+    } else if (auto* inner = dynamic_cast<Container*>(child)) {
+      CollectTabStops(*inner, stops);
+    }
+  }
+}
+
+}  // namespace
+
+Form::Form(const FormArgs& args)
+    : font_(args.font),
+      color_(args.color),
+      brush_(CreateSolidBrush(args.color)),
+      position_(args.position),
+      canvas_(nullptr) {
+  RECT outer{0, 0, args.clientWidth, args.clientHeight};
+  AdjustWindowRectEx(&outer, FrameStyle(args), FALSE, FrameExStyle(args));
+  int width = outer.right - outer.left;
+  int height = outer.bottom - outer.top;
+  CreateHandle({.className = "VindelorForm",
+                .classStyle = CS_DBLCLKS,
+                .cursor = args.cursor,
+                .icon = App().Icon()},
+               {.exStyle = FrameExStyle(args),
+                .style = FrameStyle(args),
+                .caption = args.caption,
+                .bounds = {args.left, args.top, args.left + width, args.top + height},
+                .parent = App().Handle()});
+  canvas_ = Canvas(Handle());
+  SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
+  if (args.border == FormBorder::Dialog && args.showIcon) {
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(App().Icon()));
+  }
+}
+
+Form::~Form() {
+  windowGone_ = true;
+}
+
+void Form::RunCreation() {
+  ArrangeTabOrder();
+  Loaded();
+  try {
+    FormCreate();
+  } catch (const OrderlyExit&) {
+    throw;
+  } catch (...) {
+    // As with any handler: the error is reported and the program goes on.
+    Application::ReportCurrentException();
+  }
+}
+
+void Form::RunDestruction() {
+  try {
+    FormDestroy();
+  } catch (...) {
+    Application::ReportCurrentException();
+  }
+  windowGone_ = true;
+  if (Handle()) DestroyWindow(Handle());
+}
+
+void Form::ArrangeTabOrder() {
+  // Windows walks tab stops in z-order; put every container's children in tab order.
+  std::vector<Control*> stops;
+  CollectTabStops(*this, stops);
+  HWND previous = HWND_TOP;
+  HWND previousParent = nullptr;
+  for (Control* control : stops) {
+    HWND parent = GetParent(control->Handle());
+    if (parent != previousParent) previous = HWND_TOP;
+    SetWindowPos(control->Handle(), previous, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    previous = control->Handle();
+    previousParent = parent;
+  }
+}
+
+void Form::Show() {
+  if (position_ == FormPosition::ScreenCenter) CentreOnScreen();
+  bool wasVisible = Visible();
+  if (this == App().MainForm()) ShowWindow(App().Handle(), SW_SHOWNOACTIVATE);
+  ShowWindow(Handle(), SW_SHOW);
+  BringWindowToTop(Handle());
+  if (!wasVisible) FormShow();
+}
+
+void Form::Hide() { ShowWindow(Handle(), SW_HIDE); }
+
+bool Form::Visible() const { return IsWindowVisible(Handle()) != FALSE; }
+
+void Form::Close() {
+  if (this == App().MainForm()) {
+    App().Terminate();
+  } else {
+    Hide();
+  }
+}
+
+void Form::SetEnabled(bool enabled) { EnableWindow(Handle(), enabled); }
+bool Form::Enabled() const { return IsWindowEnabled(Handle()) != FALSE; }
+
+void Form::Repaint() {
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+std::string Form::Caption() const {
+  char text[512]{};
+  int length = GetWindowTextA(Handle(), text, sizeof(text));
+  return std::string(text, static_cast<std::size_t>(std::max(length, 0)));
+}
+
+void Form::SetCaption(const std::string& caption) { SetWindowTextA(Handle(), caption.c_str()); }
+
+namespace {
+RECT OuterRect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+}  // namespace
+
+int Form::Left() const { return OuterRect(Handle()).left; }
+int Form::Top() const { return OuterRect(Handle()).top; }
+int Form::Width() const {
+  RECT r = OuterRect(Handle());
+  return r.right - r.left;
+}
+int Form::Height() const {
+  RECT r = OuterRect(Handle());
+  return r.bottom - r.top;
+}
+
+void Form::SetLeft(int left) { SetBounds(left, Top(), Width(), Height()); }
+void Form::SetTop(int top) { SetBounds(Left(), top, Width(), Height()); }
+
+void Form::SetBounds(int left, int top, int width, int height) {
+  SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int Form::ClientWidth() const {
+  RECT rect{};
+  GetClientRect(Handle(), &rect);
+  return rect.right;
+}
+
+int Form::ClientHeight() const {
+  RECT rect{};
+  GetClientRect(Handle(), &rect);
+  return rect.bottom;
+}
+
+void Form::SetClientSize(int width, int height) {
+  RECT outer{0, 0, width, height};
+  auto style = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE));
+  auto exStyle = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE));
+  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  SetBounds(Left(), Top(), outer.right - outer.left, outer.bottom - outer.top);
+}
+
+void Form::ScaleBy(int numerator, int denominator) {
+  int clientWidth = ScaleRounded(ClientWidth(), numerator, denominator);
+  int clientHeight = ScaleRounded(ClientHeight(), numerator, denominator);
+  font_.SetHeight(ScaleRounded(font_.Spec().height, numerator, denominator));
+  SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
+  for (Control* control : Children()) control->ScaleBy(numerator, denominator);
+  for (Control* control : Children()) control->ParentFontChanged();
+  SetClientSize(clientWidth, clientHeight);
+}
+
+void Form::CentreOnScreen() {
+  int left = (GetSystemMetrics(SM_CXSCREEN) - Width()) / 2;
+  int top = (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2;
+  SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::SetActiveControl(Control& control) {
+  lastFocus_ = control.Handle();
+  if (GetActiveWindow() == Handle()) control.SetFocus();
+}
+
+Control* Form::ActiveControl() const {
+  HWND focus = GetFocus();
+  for (HWND window = focus; window && window != Handle(); window = GetParent(window)) {
+    if (Control* control = Control::FromHandle(window)) return control;
+  }
+  return Control::FromHandle(lastFocus_);
+}
+
+void Form::SelectNext(bool forward) {
+  std::vector<Control*> stops;
+  CollectTabStops(*this, stops);
+  std::erase_if(stops, [](Control* c) { return !c->Enabled() || !c->Visible(); });
+  if (stops.empty()) return;
+  Control* current = ActiveControl();
+  auto at = std::find(stops.begin(), stops.end(), current);
+  std::size_t index = 0;
+  if (at != stops.end()) {
+    auto position = static_cast<std::size_t>(at - stops.begin());
+    index = forward ? (position + 1) % stops.size() : (position + stops.size() - 1) % stops.size();
+  }
+  SetActiveControl(*stops[index]);
+  stops[index]->SetFocus();
+}
+
+bool Form::HandleDialogKey(const MSG& message) {
+  auto key = message.wParam;
+  bool modifier = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
+  auto* combo = dynamic_cast<ComboBox*>(ActiveControl());
+  switch (key) {
+    case VK_TAB:
+      if (modifier) return false;
+      SelectNext(GetKeyState(VK_SHIFT) >= 0);
+      return true;
+    case VK_RETURN: {
+      if (combo && combo->DroppedDown()) return false;
+      if (auto* focused = dynamic_cast<Button*>(ActiveControl()); focused && GetFocus() == focused->Handle()) {
+        focused->Click();
+        return true;
+      }
+      if (defaultButton_ && defaultButton_->Enabled() && defaultButton_->Visible()) {
+        defaultButton_->Click();
+        return true;
+      }
+      return false;
+    }
+    case VK_ESCAPE:
+      if (combo && combo->DroppedDown()) return false;
+      if (cancelButton_ && cancelButton_->Enabled() && cancelButton_->Visible()) {
+        cancelButton_->Click();
+        return true;
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (windowGone_) return Window::HandleMessage(message, wParam, lParam);
+  LRESULT reflected = 0;
+  if (ReflectToChild(message, wParam, lParam, reflected)) return reflected;
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT client{};
+      GetClientRect(Handle(), &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, brush_.Get());
+      return TRUE;
+    }
+    case WM_PAINT: {
+      PaintScope paint(Handle());
+      canvas_.BindPaintDc(paint.Get());
+      try {
+        FormPaint();
+      } catch (...) {
+        canvas_.BindPaintDc(nullptr);
+        throw;
+      }
+      canvas_.BindPaintDc(nullptr);
+      return 0;
+    }
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        if (HWND focus = GetFocus(); focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+      } else if (lastFocus_ && IsWindow(lastFocus_) && IsWindowEnabled(lastFocus_)) {
+        ::SetFocus(lastFocus_);
+      } else {
+        ::SetFocus(Handle());
+      }
+      return 0;
+    case WM_SETCURSOR:
+      if (App().CursorHidden()) {
+        SetCursor(nullptr);
+        return TRUE;
+      }
+      break;
+    case WM_CHAR: {
+      char key = static_cast<char>(wParam);
+      FormKeyPress(key);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK: {
+      bool doubleClick = message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK ||
+                         message == WM_MBUTTONDBLCLK;
+      MouseButton button = (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)
+                               ? MouseButton::Left
+                           : (message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK)
+                               ? MouseButton::Right
+                               : MouseButton::Middle;
+      FormMouseDown(button, ShiftStateFromMouseKeys(wParam, doubleClick), MouseX(lParam),
+                    MouseY(lParam));
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      App().SetHint(hint_);
+      FormMouseMove(ShiftStateFromMouseKeys(wParam), MouseX(lParam), MouseY(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+      MouseButton button = message == WM_LBUTTONUP   ? MouseButton::Left
+                           : message == WM_RBUTTONUP ? MouseButton::Right
+                                                     : MouseButton::Middle;
+      FormMouseUp(button, ShiftStateFromMouseKeys(wParam), MouseX(lParam), MouseY(lParam));
+      return 0;
+    }
+    default:
+      break;
+  }
+  return Window::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace tk

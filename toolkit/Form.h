@@ -1,0 +1,131 @@
+// Form base: a top-level window holding its controls as members under their designer names,
+// with positions, sizes and font heights in pixels as the designs give them, and handlers named
+// after control and event (FormCreate, FormShow, FormPaint, FormKeyPress, FormMouseDown, …).
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "toolkit/Canvas.h"
+#include "toolkit/Control.h"
+#include "toolkit/Font.h"
+#include "toolkit/Window.h"
+
+namespace tk {
+
+enum class FormBorder {
+  Dialog,  // fixed dialog frame with a title bar
+  None,    // no border, no title bar
+};
+
+enum class FormPosition {
+  Designed,      // left/top as given
+  ScreenCenter,  // centred on the screen each time the form is shown
+};
+
+struct FormArgs {
+  const char* caption = "";
+  int clientWidth = 0;
+  int clientHeight = 0;
+  int left = 0;
+  int top = 0;
+  FormBorder border = FormBorder::Dialog;
+  bool systemMenu = true;  // the title bar's menu and close box
+  bool alwaysOnTop = false;
+  FormPosition position = FormPosition::Designed;
+  FontSpec font{};
+  COLORREF color = GetSysColor(COLOR_BTNFACE);
+  HCURSOR cursor = nullptr;  // null: the arrow
+  bool showIcon = true;
+};
+
+class Form : public Window, public Container {
+ public:
+  explicit Form(const FormArgs& args);
+  ~Form() override;
+
+  // --- handlers; the derived forms override the ones they use ---
+  virtual void Loaded() {}  // after construction, before FormCreate: timers start, icons appear
+  virtual void FormCreate() {}
+  virtual void FormDestroy() {}
+  virtual void FormShow() {}
+  virtual void FormPaint() {}
+  virtual void FormKeyPress(char& /*key*/) {}
+  virtual void FormMouseDown(MouseButton, ShiftState, int /*x*/, int /*y*/) {}
+  virtual void FormMouseMove(ShiftState, int /*x*/, int /*y*/) {}
+  virtual void FormMouseUp(MouseButton, ShiftState, int /*x*/, int /*y*/) {}
+
+  // Run by the application object: creation (tab order, Loaded, FormCreate) and destruction
+  // (FormDestroy, then the window goes while every member still exists).
+  void RunCreation();
+  void RunDestruction();
+
+  void Show();
+  void Hide();
+  [[nodiscard]] bool Visible() const;
+  // Closing the main form ends the program; closing any other form hides it.
+  void Close();
+  void SetEnabled(bool enabled);
+  [[nodiscard]] bool Enabled() const;
+  void Repaint();  // paints the invalid parts at once
+
+  [[nodiscard]] std::string Caption() const;
+  void SetCaption(const std::string& caption);
+
+  // Outer bounds in screen pixels, frame included.
+  [[nodiscard]] int Left() const;
+  [[nodiscard]] int Top() const;
+  [[nodiscard]] int Width() const;
+  [[nodiscard]] int Height() const;
+  void SetLeft(int left);
+  void SetTop(int top);
+  void SetBounds(int left, int top, int width, int height);
+  [[nodiscard]] int ClientWidth() const;
+  [[nodiscard]] int ClientHeight() const;
+  void SetClientSize(int width, int height);
+
+  // Scales client size, font and every control by numerator/denominator; the top-left corner
+  // stays where it is.
+  void ScaleBy(int numerator, int denominator);
+
+  [[nodiscard]] Canvas& GetCanvas() noexcept { return canvas_; }
+  [[nodiscard]] Font& GetFont() noexcept { return font_; }
+
+  // Focus and the keys a dialog handles itself (Tab, Enter, Esc).
+  void SetActiveControl(Control& control);
+  [[nodiscard]] Control* ActiveControl() const;
+  void SetDefaultButton(Button& button) noexcept { defaultButton_ = &button; }
+  void SetCancelButton(Button& button) noexcept { cancelButton_ = &button; }
+  bool HandleDialogKey(const MSG& message);
+
+  // Container
+  [[nodiscard]] HWND ContainerHandle() const noexcept override { return Handle(); }
+  [[nodiscard]] Form& OwnerForm() noexcept override { return *this; }
+  [[nodiscard]] const Font& ContainerFont() const noexcept override { return font_; }
+  [[nodiscard]] COLORREF ContainerColor() const noexcept override { return color_; }
+  [[nodiscard]] HBRUSH ContainerBrush() const noexcept override { return brush_.Get(); }
+  [[nodiscard]] const std::string& ContainerHint() const noexcept override { return hint_; }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void ArrangeTabOrder();
+  void SelectNext(bool forward);
+  void CentreOnScreen();
+
+  Font font_;
+  COLORREF color_;
+  UniqueBrush brush_;
+  FormPosition position_;
+  std::string hint_;
+  Canvas canvas_;
+  HWND lastFocus_ = nullptr;
+  Button* defaultButton_ = nullptr;
+  Button* cancelButton_ = nullptr;
+  bool windowGone_ = false;
+};
+
+}  // namespace tk

@@ -1,0 +1,51 @@
+// Base of every window whose class the toolkit registers itself (forms, group boxes, the
+// application's owner window, timers). One static window procedure finds the instance through
+// GWLP_USERDATA, stored at WM_NCCREATE, and forwards to HandleMessage. An exception that escapes
+// a handler stops there and goes to the general error report.
+#pragma once
+
+#include <windows.h>
+
+#include "toolkit/Handles.h"
+
+namespace tk {
+
+struct WindowClassArgs {
+  const char* className;
+  UINT classStyle = 0;
+  HBRUSH background = nullptr;
+  HCURSOR cursor = nullptr;  // null: the arrow
+  HICON icon = nullptr;
+};
+
+struct CreateWindowArgs {
+  DWORD exStyle = 0;
+  DWORD style = 0;
+  const char* caption = "";
+  RECT bounds{};  // outer bounds in the parent's client coordinates (screen for top-level windows)
+  HWND parent = nullptr;  // parent, owner, or HWND_MESSAGE
+  HMENU idOrMenu = nullptr;
+};
+
+class Window {
+ public:
+  Window() = default;
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  virtual ~Window();
+
+  [[nodiscard]] HWND Handle() const noexcept { return handle_.Get(); }
+  [[nodiscard]] static Window* FromHandle(HWND window) noexcept;
+
+ protected:
+  static void RegisterClassOnce(const WindowClassArgs& args);
+  void CreateHandle(const WindowClassArgs& windowClass, const CreateWindowArgs& args);
+  // Everything not handled goes to DefWindowProcA.
+  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  UniqueWindow handle_;
+};
+
+}  // namespace tk
