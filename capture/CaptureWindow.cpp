@@ -3,6 +3,8 @@
 // dialog and, with Immediate Action, the print job.
 #include <windows.h>
 
+#include "capture/CaptureWindow.h"
+
 #include "app/SharedState.h"
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
@@ -21,10 +23,11 @@ class HiddenCursor {
 
 constexpr std::int32_t kRepaintWaitMilliseconds = 200;
 
-// Copies the whole window (title bar and frame included) into the work image, which takes the
-// window's size and keeps its pixel format. With no window nothing is copied and the work image
-// stays as it was.
-void CopyWindowPixels(HWND source) {
+}  // namespace
+
+namespace vindelor {
+
+void CopyWindowIntoWorkImage(HWND source) {
   if (!source) return;
   auto& shared = vindelor::Shared();
   tk::WindowDc sourceDc(source, tk::WindowDc::Area::WholeWindow);
@@ -37,7 +40,7 @@ void CopyWindowPixels(HWND source) {
   BitBlt(work.Surface(), 0, 0, work.Width(), work.Height(), sourceDc.Get(), 0, 0, SRCCOPY);
 }  // the source context is released here
 
-}  // namespace
+}  // namespace vindelor
 
 void TForm2::CaptureWindow() {
   auto& shared = vindelor::Shared();
@@ -49,7 +52,7 @@ void TForm2::CaptureWindow() {
     // The foreground window is looked up only now, after the wait.
     HWND source = shared.captureSource == vindelor::kSourceDesktop ? GetDesktopWindow()
                                                                    : GetForegroundWindow();
-    CopyWindowPixels(source);
+    vindelor::CopyWindowIntoWorkImage(source);
   }
   tk::App().ProcessMessages();
   if (CheckBox9.Checked()) CopyToClipBoard();

@@ -1,0 +1,24 @@
+#!/bin/bash
+# Sets up, builds and runs the whole test suite: the host tier (native, with sanitizers and
+# the fuzz run), then the win and e2e tiers under Wine.
+#
+#   scripts/test.sh            everything
+#   scripts/test.sh -L e2e     extra arguments go to the Windows ctest run (-L e2e, -R Capture…)
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+scripts/setup.sh
+
+# The Windows tests start their own services (Xvfb, Wine prefix, cupsd) as a CTest fixture;
+# stop them here too in case ctest itself is interrupted.
+state=$root/build/windows/harness
+trap 'tests/harness/services.sh stop "$state" >/dev/null 2>&1 || true' EXIT
+
+cmake --preset host
+cmake --build --preset host
+ctest --preset host
+
+cmake --preset windows
+cmake --build --preset windows
+ctest --preset windows "$@"

@@ -1,0 +1,30 @@
+#!/bin/bash
+# Runs a Windows program against the services of services.sh and exits with
+# its exit code; CMake uses it as the emulator of Windows test programs.
+#
+#   wine-run.sh STATE_DIR PROGRAM [ARGS...]
+#
+# Fails (exit 125) when the services are not running: wine would then start a
+# wineserver of its own that outlives the test.
+set -euo pipefail
+# shellcheck source=tests/harness/lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+if (($# < 2)); then
+  echo "usage: wine-run.sh STATE_DIR PROGRAM [ARGS...]" >&2
+  exit 125
+fi
+state=$1
+shift
+if [[ ! -f $state/env ]]; then
+  echo "wine-run.sh: $state/env is missing: the test services are not started" \
+    "(tests/harness/services.sh start $state)" >&2
+  exit 125
+fi
+if ! vh_recorded_pid "$state/pids" wineserver >/dev/null; then
+  echo "wine-run.sh: the wineserver of $state is not running: the test services" \
+    "are stopped or broken (see $state/logs)" >&2
+  exit 125
+fi
+source "$state/env"
+exec wine "$@"
