@@ -1,17 +1,24 @@
 # High warning levels, treated as errors, for every target of ours.
 function(vindelor_warnings target)
-  target_compile_options(${target} PRIVATE
-    -Wall -Wextra -Wpedantic -Werror
-    -Wshadow -Wconversion -Wsign-conversion -Wold-style-cast -Wcast-qual
-    -Wnon-virtual-dtor -Woverloaded-virtual -Wnull-dereference -Wdouble-promotion
-    -Wformat=2 -Wimplicit-fallthrough -Wmissing-declarations -Wundef
-    # Designated initializers leave members at their defaults on purpose ({.tabOrder = 1}).
-    -Wno-missing-field-initializers)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 /WX /permissive- /Zc:__cplusplus)
+  else()
+    target_compile_options(${target} PRIVATE
+      -Wall -Wextra -Wpedantic -Werror
+      -Wshadow -Wconversion -Wsign-conversion -Wold-style-cast -Wcast-qual
+      -Wnon-virtual-dtor -Woverloaded-virtual -Wnull-dereference -Wdouble-promotion
+      -Wformat=2 -Wimplicit-fallthrough -Wmissing-declarations -Wundef
+      # Designated initializers leave members at their defaults on purpose ({.tabOrder = 1}).
+      -Wno-missing-field-initializers)
+  endif()
 endfunction()
 
-# One self-contained exe: libstdc++, libgcc and winpthread linked statically.
+# One self-contained exe: the C and C++ runtimes (and winpthread) linked statically.
+set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
 function(vindelor_static_runtime target)
-  target_link_options(${target} INTERFACE -static -static-libgcc -static-libstdc++)
+  if(NOT MSVC)
+    target_link_options(${target} INTERFACE -static -static-libgcc -static-libstdc++)
+  endif()
 endfunction()
 
 option(VINDELOR_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)

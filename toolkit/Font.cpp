@@ -24,7 +24,7 @@ void Font::Remake() {
   logFont.lfQuality = DEFAULT_QUALITY;
   logFont.lfPitchAndFamily =
       static_cast<BYTE>((spec_.fixedPitch ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH | FF_DONTCARE));
-  strncpy(logFont.lfFaceName, spec_.face, LF_FACESIZE - 1);
+  lstrcpynA(logFont.lfFaceName, spec_.face, LF_FACESIZE);
   HFONT font = CreateFontIndirectA(&logFont);
   if (!font) throw Error(FormatText("Cannot create the font '%s'", spec_.face));
   handle_.Reset(font);
