@@ -4,6 +4,10 @@
 #
 #   wine-run.sh STATE_DIR PROGRAM [ARGS...]
 #
+# With VINDELOR_QUEUES set (queues.sh arguments, such as "three B" or "none"),
+# the program runs with those print queues, and the set "one" is put back
+# afterwards. CTest sets it per test (ENVIRONMENT property).
+#
 # Fails (exit 125) when the services are not running: wine would then start a
 # wineserver of its own that outlives the test.
 set -euo pipefail
@@ -27,4 +31,12 @@ if ! vh_recorded_pid "$state/pids" wineserver >/dev/null; then
   exit 125
 fi
 source "$state/env"
-exec wine "$@"
+if [[ -z ${VINDELOR_QUEUES:-} ]]; then
+  exec wine "$@"
+fi
+# shellcheck disable=SC2086 # the queue set is a word list
+"$vh_harness/queues.sh" "$state" $VINDELOR_QUEUES >&2
+trap '"$vh_harness/queues.sh" "$state" one >&2' EXIT
+status=0
+wine "$@" || status=$?
+exit "$status"

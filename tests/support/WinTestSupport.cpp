@@ -4,17 +4,22 @@
 #include <mutex>
 #include <thread>
 
-#include "toolkit/Application.h"
 
 namespace testing_support {
+
+namespace {
+std::function<bool()>& MessagePump() {
+  static std::function<bool()> pump;
+  return pump;
+}
+}  // namespace
+
+void SetMessagePump(std::function<bool()> pump) { MessagePump() = std::move(pump); }
 
 void PumpMessagesFor(std::chrono::milliseconds duration) {
   auto end = std::chrono::steady_clock::now() + duration;
   do {
-    if (tk::Application::Exists()) {
-      // In-process forms: dispatch exactly as the program's own loop does.
-      tk::App().ProcessMessages();
-    } else {
+    if (!MessagePump() || !MessagePump()()) {
       MSG message{};
       while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);

@@ -26,6 +26,10 @@ bool WaitUntil(const std::function<bool()>& condition,
 // Dispatches this thread's pending messages for about the given time.
 void PumpMessagesFor(std::chrono::milliseconds duration);
 
+// Replaces the plain Peek/Dispatch loop while the pump answers true (in-process tests dispatch
+// through the program's own loop, with its dialog keys).
+void SetMessagePump(std::function<bool()> pump);
+
 struct WindowQuery {
   std::string className;          // empty: any
   std::optional<std::string> title;  // exact title; empty optional: any
