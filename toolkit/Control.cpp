@@ -20,6 +20,25 @@ ShiftState ShiftStateFromMouseKeys(WPARAM keys, bool doubleClick) {
           .doubleClick = doubleClick};
 }
 
+void HintMouseMoved(HWND window, bool& tracking, const std::string& hint) {
+  if (!tracking) {
+    TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window, 0};
+    tracking = TrackMouseEvent(&track) != FALSE;
+  }
+  App().SetHint(hint);
+}
+
+void HintMouseLeft(bool& tracking) {
+  tracking = false;
+  // Moving onto another window of the program gives that window's hint with its first move;
+  // only outside the program does the hint become empty.
+  POINT at{};
+  GetCursorPos(&at);
+  DWORD process = 0;
+  if (HWND under = WindowFromPoint(at)) GetWindowThreadProcessId(under, &process);
+  if (process != GetCurrentProcessId()) App().SetHint("");
+}
+
 // --- Container -------------------------------------------------------------------------------
 
 void Container::RemoveChild(Control& child) noexcept {
@@ -55,7 +74,7 @@ bool Container::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 
 Control::Control(Container& parent, Bounds bounds, std::string caption, ControlArgs args,
                  const char* windowClass, DWORD style, DWORD exStyle)
-    : parent_(parent), hint_(std::move(args.hint)), tabOrder_(args.tabOrder) {
+    : parent_(parent), hint_(std::move(args.hint)), tabOrder_(args.tabOrder), align_(args.align) {
   if (args.font) ownFont_ = std::make_unique<Font>(*args.font);
   if (IsTabStop()) style |= WS_TABSTOP;
   if (!args.enabled) style |= WS_DISABLED;
@@ -70,6 +89,11 @@ Control::Control(Container& parent, Bounds bounds, std::string caption, ControlA
       SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
   SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), FALSE);
   parent_.AddChild(*this);
+  if (align_ != Align::None) {
+    RECT client{};
+    GetClientRect(parent.ContainerHandle(), &client);
+    ParentResized(client.right, client.bottom);
+  }
 }
 
 Control::~Control() {
@@ -138,6 +162,12 @@ void Control::ScaleBy(int numerator, int denominator) {
   }
 }
 
+void Control::ParentResized(int clientWidth, int clientHeight) {
+  if (align_ != Align::Bottom) return;
+  int height = GetBounds().height;
+  SetBounds({0, clientHeight - height, clientWidth, height});
+}
+
 void Control::ParentFontChanged() {
   if (!ownFont_) {
     SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), TRUE);
@@ -157,7 +187,10 @@ LRESULT Control::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_MOUSEMOVE:
-      App().SetHint(EffectiveHint());
+      HintMouseMoved(Handle(), trackingMouse_, EffectiveHint());
+      break;
+    case WM_MOUSELEAVE:
+      HintMouseLeft(trackingMouse_);
       break;
     case WM_SETCURSOR:
       if (App().CursorHidden()) {

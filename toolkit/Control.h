@@ -42,6 +42,11 @@ struct ShiftState {
 };
 [[nodiscard]] ShiftState ShiftStateFromMouseKeys(WPARAM keys, bool doubleClick = false);
 
+// Hint bookkeeping shared by forms and controls: a mouse move over a window shows its hint,
+// and leaving the program's windows altogether clears it.
+void HintMouseMoved(HWND window, bool& tracking, const std::string& hint);
+void HintMouseLeft(bool& tracking);
+
 // Client coordinates of a mouse message.
 [[nodiscard]] inline int MouseX(LPARAM lParam) noexcept { return static_cast<short>(LOWORD(lParam)); }
 [[nodiscard]] inline int MouseY(LPARAM lParam) noexcept { return static_cast<short>(HIWORD(lParam)); }
@@ -70,11 +75,17 @@ class Container {
   std::vector<Control*> children_;
 };
 
+enum class Align {
+  None,
+  Bottom,  // docked to the container's bottom edge, full width, keeping its height
+};
+
 struct ControlArgs {
   int tabOrder = -1;  // position among the container's tab stops; -1 for none
   std::string hint;   // shown in the status line while the mouse rests over the control
   std::optional<FontSpec> font;  // own font; without it the control uses its container's
   bool enabled = true;
+  Align align = Align::None;
 };
 
 class Control {
@@ -109,6 +120,8 @@ class Control {
   virtual void ScaleBy(int numerator, int denominator);
   // The container's font changed: controls without an own font take the new one.
   virtual void ParentFontChanged();
+  // The container's client area changed size: docked controls follow.
+  void ParentResized(int clientWidth, int clientHeight);
 
   MouseHandler OnMouseUp;
 
@@ -127,6 +140,8 @@ class Control {
   Container& parent_;
   std::string hint_;
   int tabOrder_;
+  Align align_;
+  bool trackingMouse_ = false;
   std::unique_ptr<Font> ownFont_;
   UniqueWindow handle_;
   WNDPROC originalProc_ = nullptr;

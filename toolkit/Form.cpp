@@ -334,9 +334,15 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_MOUSEMOVE:
-      App().SetHint(hint_);
+      HintMouseMoved(Handle(), trackingMouse_, hint_);
       FormMouseMove(ShiftStateFromMouseKeys(wParam), MouseX(lParam), MouseY(lParam));
       return 0;
+    case WM_MOUSELEAVE:
+      HintMouseLeft(trackingMouse_);
+      return 0;
+    case WM_SIZE:
+      for (Control* control : Children()) control->ParentResized(LOWORD(lParam), HIWORD(lParam));
+      break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {

@@ -126,6 +126,7 @@ class Form : public Window, public Container {
   Button* defaultButton_ = nullptr;
   Button* cancelButton_ = nullptr;
   bool windowGone_ = false;
+  bool trackingMouse_ = false;
 };
 
 }  // namespace tk

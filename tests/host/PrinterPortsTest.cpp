@@ -1,0 +1,1 @@
+// Placeholder: the printer port list tests come here.

@@ -1,0 +1,1 @@
+// Placeholder: the status line geometry tests come here.

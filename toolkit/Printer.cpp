@@ -1,0 +1,1 @@
+// Placeholder: the printer object comes here.

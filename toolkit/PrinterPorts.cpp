@@ -1,0 +1,1 @@
+// Placeholder: platform-neutral printer helpers come here.
