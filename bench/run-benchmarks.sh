@@ -1,6 +1,7 @@
 #!/bin/bash
 # Builds the Windows tree and prints the benchmark figures: the size of Vindelor.exe, its
-# start-up time, and the capture copy next to memcpy, on a 1024x768 and a 3840x2160 screen.
+# start-up time, the capture copy next to memcpy, and the image transforms and BMP files next to
+# plain file I/O, on a 1024x768 and a 3840x2160 screen.
 #
 #   bench/run-benchmarks.sh
 set -euo pipefail
@@ -22,5 +23,7 @@ for screen in 1024x768x24 3840x2160x24; do
   echo "== screen $screen"
   tests/harness/wine-run.sh "$state" "$bin/StartupBench.exe"
   tests/harness/wine-run.sh "$state" "$bin/CaptureBench.exe"
+  tests/harness/wine-run.sh "$state" "$bin/OutputBench.exe"
+  VINDELOR_QUEUES="three B" tests/harness/wine-run.sh "$state" "$bin/OptionsBench.exe"
   tests/harness/services.sh stop "$state" >/dev/null
 done

@@ -21,6 +21,11 @@ function(vindelor_static_runtime target)
   endif()
 endfunction()
 
+# Each function and datum in a section of its own, so that the linker can drop what is unused.
+if(NOT MSVC)
+  add_compile_options(-ffunction-sections -fdata-sections)
+endif()
+
 option(VINDELOR_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 if(VINDELOR_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)

@@ -24,4 +24,6 @@ TForm2::TForm2()
   CheckBox7.OnMouseUp = [this](auto button, auto shift, int x, int y) {
     CheckBox7MouseUp(button, shift, x, y);
   };
+  // Designed at 96 pixels per inch with a font 13 pixels high.
+  ScaleToScreen(96, 13);
 }

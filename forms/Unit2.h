@@ -7,11 +7,17 @@
 
 #include <cstdint>
 
+#include "components/Nstatln/Nstatln.h"
 #include "toolkit/Control.h"
 #include "toolkit/Form.h"
 
 class TForm2 final : public tk::Form {
  public:
+  // Shown in the status line whenever the dialog appears (the caption gets a leading blank),
+  // and as its hint (hints begin with a blank).
+  static constexpr const char* kCreditLine = "Vindelor V2.0 - freeware by Osmerdane";
+  static constexpr const char* kCreditHint = " Vindelor V2.0 - freeware by Osmerdane";
+
   TForm2();
 
   // Left column: the options.
@@ -66,6 +72,13 @@ class TForm2 final : public tk::Form {
   tk::Button Button8{GroupBox2, {12, 80, 101, 25}, "Get from Clipboard",
                      {.tabOrder = 0, .hint = " Get an Image or Picture from the Clipboard"}};
 
+  // Along the bottom edge: text, progress and clock.
+  TNStatusLine NStatusLine1{*this,
+                            {.bounds = {0, 257, 305, 21},
+                             .caption = kCreditLine,
+                             .hint = kCreditHint,
+                             .formatTime = TFormatTime::ftShort}};
+
   // Creation and showing.
   void FormCreate() override;
   void FormShow() override;
@@ -93,6 +106,7 @@ class TForm2 final : public tk::Form {
 
  private:
   void RegisterHotkeys();
+  std::string saveFileName_ = "Vindelor20";  // "Save as BMP" proposes it; the last name chosen
 };
 
 extern TForm2* Form2;

@@ -7,7 +7,14 @@
 #include "app/SharedState.h"
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
+#include "options/PrinterList.h"
+#include "options/SettingsStore.h"
 #include "toolkit/Application.h"
+#include "toolkit/Printer.h"
+
+namespace {
+constexpr std::int32_t kPrinterSetupWaitMilliseconds = 100;
+}  // namespace
 
 void TForm2::FormCreate() {
   auto& shared = vindelor::Shared();
@@ -18,13 +25,20 @@ void TForm2::FormCreate() {
   SetLeft((GetSystemMetrics(SM_CXSCREEN) - Width()) / 2);
   SetTop((GetSystemMetrics(SM_CYSCREEN) - Height()) / 2);
 
-  // The printer list, the saved settings and the preselected printer come in here, in this
-  // order, before the hotkeys.
-
+  vindelor::FillPrinterList(ComboBox1);
+  try {
+    vindelor::LoadSettings(*this);
+  } catch (const tk::Error& error) {
+    // One bad stored value is reported, and the rest of the creation still runs: without the
+    // preselection and the hotkeys the program would stay deaf to Print Screen for the run.
+    tk::App().ShowException(error);
+  }
+  vindelor::PreselectPrinter(ComboBox1, vindelor::SavedPrinterName());
   RegisterHotkeys();
 }
 
 void TForm2::FormShow() {
+  NStatusLine1.SetCaption(kCreditLine);
   SetActiveControl(Button1);
   SetForegroundWindow(Handle());
   Repaint();
@@ -38,23 +52,33 @@ void TForm2::Button4Click() {
 }
 
 void TForm2::Button2Click() {
-  // "Printer Setup": apply the printer choice, wait 100 ms, then the printer setup dialog.
+  if (!ComboBox1.Enabled()) return;  // no printer installed
+  vindelor::ApplyPrinterChoice(ComboBox1);
+  Form1->Delay(kPrinterSetupWaitMilliseconds);
+  tk::Printer::Instance().ExecuteSetupDialog(Handle());
 }
 
-void TForm2::Button5Click() {
-  // "Save Options": writes the option set to the registry.
-}
+void TForm2::Button5Click() { vindelor::SaveSettings(*this); }
 
 void TForm2::CheckBox3Click() {
-  // "Large Form": scales the dialog by 6/5 when checked, by 5/6 when unchecked.
+  const bool wasVisible = Visible();
+  if (wasVisible) ShowWindow(Handle(), SW_HIDE);
+  if (CheckBox3.Checked()) {
+    ScaleBy(6, 5);
+  } else {
+    ScaleBy(5, 6);
+  }
+  if (wasVisible) ShowWindow(Handle(), SW_SHOW);
 }
 
 void TForm2::CheckBox6Click() { Form1->immediat.SetChecked(CheckBox6.Checked()); }
 
+// A real mouse release over one of the two boxes, with any button and whatever the box's new
+// state, turns the other one off. Keyboard toggles and the settings load do not come here.
 void TForm2::CheckBox5MouseUp(tk::MouseButton, tk::ShiftState, int, int) {
-  // A real mouse release over "Monochrome" turns "Inverted Colors" off.
+  CheckBox7.SetChecked(false);
 }
 
 void TForm2::CheckBox7MouseUp(tk::MouseButton, tk::ShiftState, int, int) {
-  // A real mouse release over "Inverted Colors" turns "Monochrome" off.
+  CheckBox5.SetChecked(false);
 }

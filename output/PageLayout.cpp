@@ -1,30 +1,12 @@
 #include "output/PageLayout.h"
 
 #include <algorithm>
-#include <cfenv>
 #include <cmath>
 
 namespace vindelor {
 namespace {
 
-// Round-to-nearest for its lifetime; the caller's mode is put back afterwards.
-class RoundToNearestScope {
- public:
-  RoundToNearestScope() : saved_(std::fegetround()) {
-    if (saved_ != FE_TONEAREST) std::fesetround(FE_TONEAREST);
-  }
-  ~RoundToNearestScope() {
-    if (saved_ >= 0 && saved_ != FE_TONEAREST) std::fesetround(saved_);
-  }
-  RoundToNearestScope(const RoundToNearestScope&) = delete;
-  RoundToNearestScope& operator=(const RoundToNearestScope&) = delete;
-
- private:
-  int saved_;
-};
-
-// Nearest integer, a half to the even neighbour, in any rounding mode: floor and the
-// subtraction are exact. `value` lies in [0, 2^31 - 1], and so does the result.
+// Nearest integer, a half to the even neighbour: floor and the subtraction are exact. `value` lies in [0, 2^31 - 1], and so does the result.
 int32_t RoundHalfToEven(long double value) {
   const long double whole = std::floor(value);
   const long double fraction = value - whole;
@@ -36,11 +18,8 @@ int32_t RoundHalfToEven(long double value) {
 // Dots for one axis, clipped to the page. All arguments are >= 0.
 int32_t AxisSize(int32_t page, int32_t printerDpi, int32_t screenDpi, int32_t image) {
   if (printerDpi <= screenDpi || screenDpi == 0) return page;
-  // Read through volatile so that the division happens here, after the rounding mode was
-  // set: the compiler assumes a single mode and could otherwise compute it earlier.
-  const volatile long double printer = printerDpi;
-  const volatile long double screen = screenDpi;
-  const long double ratio = printer / screen;  // the ratio first, then times the pixels
+  // The ratio first, in extended precision, then times the pixels.
+  const long double ratio = static_cast<long double>(printerDpi) / screenDpi;
   const long double size = static_cast<long double>(image) * ratio;
   // Clip before converting; rounding cannot lift a size <= page above it. Catches NaN too.
   if (!(size <= static_cast<long double>(page))) return page;
@@ -50,7 +29,6 @@ int32_t AxisSize(int32_t page, int32_t printerDpi, int32_t screenDpi, int32_t im
 }  // namespace
 
 PagePlacement PlaceImageOnPage(const PageLayoutInput& input) {
-  const RoundToNearestScope roundToNearest;
   const int32_t pageWidth = std::max(input.pageWidth, 0);
   const int32_t pageHeight = std::max(input.pageHeight, 0);
 

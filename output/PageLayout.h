@@ -46,8 +46,7 @@ struct PagePlacement {
 // Defined for every input: negative sizes and resolutions count as 0, so the rectangle
 // always lies within 0..pageWidth x 0..pageHeight. A screen resolution of 0 cannot say how
 // big the image was, so that axis spans the page; an image of 0 pixels on an axis that is
-// scaled gets 0 dots. The result does not depend on the caller's floating-point rounding
-// mode: the arithmetic runs in round-to-nearest, and the caller's mode is restored.
+// scaled gets 0 dots.
 PagePlacement PlaceImageOnPage(const PageLayoutInput& input);
 
 }  // namespace vindelor

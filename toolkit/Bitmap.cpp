@@ -19,7 +19,12 @@ void Bitmap::SetSize(int width, int height) {
   height_ = height;
 }
 
-void Bitmap::SetMonochrome(bool monochrome) { monochrome_ = monochrome; }
+void Bitmap::SetMonochrome(bool monochrome) {
+  // Converted at once, so that turning the format off and on again converts twice (a 1-bit
+  // image goes through the window-text colour) rather than not at all.
+  monochrome_ = monochrome;
+  Realize();
+}
 
 HDC Bitmap::Surface() {
   HDC dc = SurfaceForReading();

@@ -304,12 +304,13 @@ void RadioButton::Notify(WORD code) {
   if (code == BN_CLICKED) SetChecked(true);
 }
 
-ComboBox::ComboBox(Container& parent, Bounds bounds, std::string text, ControlArgs args,
+ComboBox::ComboBox(Container& parent, Bounds bounds, const std::string& text, ControlArgs args,
                    int itemHeight)
     : Control(parent, {bounds.left, bounds.top, bounds.width, bounds.height + 8 * itemHeight + 2},
-              std::move(text), std::move(args), "COMBOBOX",
+              text, std::move(args), "COMBOBOX",
               CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL) {
   SendMessageA(Handle(), CB_SETITEMHEIGHT, 0, itemHeight);
+  SetCaption(text);  // the edit field does not take the window name by itself
 }
 
 void ComboBox::ClearItems() {

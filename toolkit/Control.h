@@ -199,7 +199,7 @@ class RadioButton final : public Control {
 // A drop-down combo box with an edit field, unsorted.
 class ComboBox final : public Control {
  public:
-  ComboBox(Container& parent, Bounds bounds, std::string text, ControlArgs args = {},
+  ComboBox(Container& parent, Bounds bounds, const std::string& text, ControlArgs args = {},
            int itemHeight = 13);
   void ClearItems();
   void AddItem(const std::string& item);

@@ -193,12 +193,32 @@ void Form::SetClientSize(int width, int height) {
 }
 
 void Form::ScaleBy(int numerator, int denominator) {
+  SetFontHeight(ScaleRounded(font_.Spec().height, numerator, denominator));
+  ScaleContents(numerator, denominator);
+}
+
+void Form::ScaleToScreen(int designPixelsPerInch, int designTextHeight) {
+  int pixelsPerInch = 0;
+  {
+    WindowDc screen(nullptr);
+    pixelsPerInch = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+  }
+  if (pixelsPerInch == designPixelsPerInch) return;
+  SetFontHeight(ScaleRounded(font_.Spec().height, pixelsPerInch, designPixelsPerInch));
+  int textHeight = ScreenTextHeight(font_.Handle());
+  if (textHeight != designTextHeight) ScaleContents(textHeight, designTextHeight);
+}
+
+void Form::SetFontHeight(int height) {
+  font_.SetHeight(height);
+  SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
+  for (Control* control : Children()) control->ParentFontChanged();
+}
+
+void Form::ScaleContents(int numerator, int denominator) {
   int clientWidth = ScaleRounded(ClientWidth(), numerator, denominator);
   int clientHeight = ScaleRounded(ClientHeight(), numerator, denominator);
-  font_.SetHeight(ScaleRounded(font_.Spec().height, numerator, denominator));
-  SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
   for (Control* control : Children()) control->ScaleBy(numerator, denominator);
-  for (Control* control : Children()) control->ParentFontChanged();
   SetClientSize(clientWidth, clientHeight);
 }
 

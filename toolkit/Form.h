@@ -89,6 +89,10 @@ class Form : public Window, public Container {
   // Scales client size, font and every control by numerator/denominator; the top-left corner
   // stays where it is.
   void ScaleBy(int numerator, int denominator);
+  // For a screen of another pixels-per-inch setting than the design's: the font follows the
+  // setting, and positions, sizes and the controls' own fonts follow the ratio of the font's
+  // text height to the design text height.
+  void ScaleToScreen(int designPixelsPerInch, int designTextHeight);
 
   [[nodiscard]] Canvas& GetCanvas() noexcept { return canvas_; }
   [[nodiscard]] Font& GetFont() noexcept { return font_; }
@@ -113,6 +117,8 @@ class Form : public Window, public Container {
 
  private:
   void ArrangeTabOrder();
+  void SetFontHeight(int height);
+  void ScaleContents(int numerator, int denominator);
   void SelectNext(bool forward);
   void CentreOnScreen();
 

@@ -1,1 +1,460 @@
-// Placeholder: the printer object comes here.
+#include "toolkit/Printer.h"
+
+#include <commdlg.h>
+#include <winspool.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "toolkit/Application.h"
+#include "toolkit/Error.h"
+
+namespace tk {
+namespace {
+
+struct PrinterHandleTraits {
+  using Handle = HANDLE;
+  static constexpr Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle h) noexcept { ClosePrinter(h); }
+};
+using UniquePrinterHandle = UniqueHandle<PrinterHandleTraits>;
+
+struct GlobalMemoryTraits {
+  using Handle = HGLOBAL;
+  static constexpr Handle Invalid() noexcept { return nullptr; }
+  static void Close(Handle h) noexcept { GlobalFree(h); }
+};
+using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
+
+// GlobalLock … GlobalUnlock.
+class LockedGlobal {
+ public:
+  explicit LockedGlobal(HGLOBAL memory) noexcept
+      : memory_(memory), data_(memory ? GlobalLock(memory) : nullptr) {}
+  LockedGlobal(const LockedGlobal&) = delete;
+  LockedGlobal& operator=(const LockedGlobal&) = delete;
+  ~LockedGlobal() {
+    if (data_) GlobalUnlock(memory_);
+  }
+  [[nodiscard]] void* Get() const noexcept { return data_; }
+  [[nodiscard]] std::size_t Size() const noexcept { return data_ ? GlobalSize(memory_) : 0; }
+
+ private:
+  HGLOBAL memory_;
+  void* data_;
+};
+
+constexpr int kProfileLength = 80;  // profile entries are read up to 79 characters
+
+bool NtFamily() {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof(version);
+  return !GetVersionExA(&version) || version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+// NT family: every local or connected printer once, under its name. Windows 95 family: local
+// printers, once per port.
+std::vector<PrinterEntry> ListPrinters() {
+  const bool nt = NtFamily();
+  const DWORD flags = nt ? PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS : PRINTER_ENUM_LOCAL;
+  const DWORD level = nt ? 4 : 5;
+  std::vector<BYTE> buffer;
+  DWORD count = 0;
+  for (int attempt = 0;; ++attempt) {
+    DWORD needed = 0;
+    if (EnumPrintersA(flags, nullptr, level, buffer.data(), static_cast<DWORD>(buffer.size()),
+                      &needed, &count)) {
+      break;
+    }
+    // The list may grow between asking for the size and fetching it: ask again, twice at most.
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0 || attempt == 2) return {};
+    buffer.assign(needed, 0);
+  }
+  auto text = [](const char* s) { return std::string(s ? s : ""); };
+  std::vector<PrinterEntry> printers;
+  for (DWORD i = 0; i < count; ++i) {
+    if (nt) {
+      const auto& info = reinterpret_cast<const PRINTER_INFO_4A*>(buffer.data())[i];
+      printers.push_back({text(info.pPrinterName), text(info.pPrinterName), ""});
+    } else {
+      const auto& info = reinterpret_cast<const PRINTER_INFO_5A*>(buffer.data())[i];
+      for (PrinterEntry& entry : EntriesOnPorts(text(info.pPrinterName), text(info.pPortName))) {
+        printers.push_back(std::move(entry));
+      }
+    }
+  }
+  return printers;
+}
+
+// The printer's driver as the profile's device list names it ("name=driver,port"); empty when
+// unknown. Printers of the NT family need none, the Windows 95 family needs it.
+std::string DriverName(const std::string& printer) {
+  char entry[kProfileLength] = "";
+  GetProfileStringA("devices", printer.c_str(), "", entry, sizeof(entry));
+  std::string driver = entry;
+  return driver.substr(0, driver.find(','));
+}
+
+// A DEVMODEA block is never shorter than the structure, so that its fields can be read.
+std::vector<unsigned char> CopySettings(const void* data, std::size_t size) {
+  std::vector<unsigned char> settings(std::max(size, sizeof(DEVMODEA)), 0);
+  std::memcpy(settings.data(), data, size);
+  return settings;
+}
+
+// The driver's default settings for the printer; empty when it gives none.
+std::vector<unsigned char> DriverDefaults(const std::string& printer) {
+  std::string name = printer;  // the calls want writable strings
+  HANDLE opened = nullptr;
+  if (!OpenPrinterA(name.data(), &opened, nullptr)) return {};
+  UniquePrinterHandle handle(opened);
+  LONG size = DocumentPropertiesA(nullptr, handle.Get(), name.data(), nullptr, nullptr, 0);
+  if (size <= 0) return {};
+  std::vector<unsigned char> settings(std::max(static_cast<std::size_t>(size), sizeof(DEVMODEA)),
+                                      0);
+  if (DocumentPropertiesA(nullptr, handle.Get(), name.data(),
+                          reinterpret_cast<DEVMODEA*>(settings.data()), nullptr,
+                          DM_OUT_BUFFER) != IDOK) {
+    return {};
+  }
+  return settings;
+}
+
+// Wine's printer driver takes the settings it is handed (DM_IN_BUFFER) as its own defaults for
+// the rest of the process, and the setup dialog hands it the settings it opens with. This keeps
+// the driver's defaults from before the dialog and hands them back afterwards; elsewhere that
+// call changes nothing.
+class KeepDriverDefaults {
+ public:
+  explicit KeepDriverDefaults(std::string printer)
+      : printer_(std::move(printer)), defaults_(DriverDefaults(printer_)) {}
+  KeepDriverDefaults(const KeepDriverDefaults&) = delete;
+  KeepDriverDefaults& operator=(const KeepDriverDefaults&) = delete;
+  ~KeepDriverDefaults() {
+    HANDLE opened = nullptr;
+    if (defaults_.empty() || !OpenPrinterA(printer_.data(), &opened, nullptr)) return;
+    UniquePrinterHandle handle(opened);
+    std::vector<unsigned char> merged = defaults_;
+    DocumentPropertiesA(nullptr, handle.Get(), printer_.data(),
+                        reinterpret_cast<DEVMODEA*>(merged.data()),
+                        reinterpret_cast<DEVMODEA*>(defaults_.data()),
+                        DM_IN_BUFFER | DM_OUT_BUFFER);
+  }
+
+ private:
+  std::string printer_;
+  std::vector<unsigned char> defaults_;
+};
+
+UniqueGlobal GlobalCopy(const void* data, std::size_t size) {
+  UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size));
+  LockedGlobal locked(memory.Get());
+  if (!locked.Get()) throw Error("Out of memory for the printer setup");
+  std::memcpy(locked.Get(), data, size);
+  return memory;
+}
+
+// DEVNAMES followed by its three strings.
+UniqueGlobal MakeDeviceNames(const std::string& driver, const std::string& device,
+                             const std::string& port) {
+  std::string strings = driver + '\0' + device + '\0' + port + '\0';
+  std::vector<unsigned char> block(sizeof(DEVNAMES) + strings.size());
+  DEVNAMES names{};
+  names.wDriverOffset = static_cast<WORD>(sizeof(DEVNAMES));
+  names.wDeviceOffset = static_cast<WORD>(names.wDriverOffset + driver.size() + 1);
+  names.wOutputOffset = static_cast<WORD>(names.wDeviceOffset + device.size() + 1);
+  std::memcpy(block.data(), &names, sizeof(names));
+  std::memcpy(block.data() + sizeof(names), strings.data(), strings.size());
+  return GlobalCopy(block.data(), block.size());
+}
+
+// The dialog may reallocate a block it was given, or allocate one: from then on its answer is
+// the block to own (a reallocated old handle is no longer ours to free).
+void Adopt(UniqueGlobal& owner, HGLOBAL answer) noexcept {
+  if (owner.Get() == answer) return;
+  static_cast<void>(owner.Release());
+  owner.Reset(answer);
+}
+
+// Horizontally centred on the screen, a third of the spare height above.
+UINT_PTR CALLBACK PlaceSetupDialog(HWND dialog, UINT message, WPARAM, LPARAM) {
+  if (message != WM_INITDIALOG) return 0;
+  RECT bounds{};
+  GetWindowRect(dialog, &bounds);
+  const int width = bounds.right - bounds.left;
+  const int height = bounds.bottom - bounds.top;
+  SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - height) / 3, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return TRUE;  // the dialog still sets its initial focus
+}
+
+}  // namespace
+
+Printer& Printer::Instance() {
+  static Printer printer;
+  return printer;
+}
+
+const std::vector<PrinterEntry>& Printer::Printers() {
+  if (!listed_) {
+    printers_ = ListPrinters();
+    listed_ = true;
+  }
+  return printers_;
+}
+
+void Printer::ThrowIfPrinting(const char* what) const {
+  if (printing_) throw Error(what);
+}
+
+void Printer::SetPrinterIndex(int index) {
+  ThrowIfPrinting("The printer cannot be changed while a document is being printed");
+  if (index == kDefaultPrinter) {
+    ResolveDefault();
+    index_ = kDefaultPrinter;
+    return;
+  }
+  if (index < 0 || index >= static_cast<int>(Printers().size())) {
+    throw Error("Printer index out of range");
+  }
+  EnsureCurrent();
+  MakeCurrent(index, /*freshSettings=*/false);
+}
+
+std::string Printer::CurrentName() {
+  EnsureCurrent();
+  return name_;
+}
+
+void Printer::EnsureCurrent() {
+  if (index_ == kDefaultPrinter) ResolveDefault();
+}
+
+void Printer::ResolveDefault() {
+  char device[kProfileLength] = "";
+  GetProfileStringA("windows", "device", "", device, sizeof(device));
+  int found = FindPrinterByName(Printers(), DefaultPrinterName(device));
+  if (found == kNoPrinter) throw Error("There is no default printer currently selected");
+  MakeCurrent(found, /*freshSettings=*/true);
+}
+
+void Printer::MakeCurrent(int index, bool freshSettings) {
+  const PrinterEntry& entry = printers_[static_cast<std::size_t>(index)];
+  if (freshSettings || entry.name != name_ || settings_.empty()) {
+    settings_ = DriverDefaults(entry.name);
+  }
+  ReleaseContext();
+  index_ = index;
+  name_ = entry.name;
+  port_ = entry.port;
+}
+
+DEVMODEA* Printer::Settings() noexcept {
+  return settings_.empty() ? nullptr : reinterpret_cast<DEVMODEA*>(settings_.data());
+}
+
+HDC Printer::Handle() {
+  if (!context_) {
+    EnsureCurrent();
+    OpenContext(/*forDocument=*/false);
+  }
+  return context_.Get();
+}
+
+void Printer::OpenContext(bool forDocument) {
+  const std::string driver = DriverName(name_);
+  const char* driverName = driver.empty() ? nullptr : driver.c_str();
+  HDC dc = forDocument ? CreateDCA(driverName, name_.c_str(), nullptr, Settings())
+                       : CreateICA(driverName, name_.c_str(), nullptr, Settings());
+  if (!dc) throw Error(FormatText("The printer '%s' cannot be opened", name_));
+  context_.Reset(dc);
+}
+
+void Printer::ReleaseContext() noexcept { context_.Reset(); }
+
+int Printer::Orientation() {
+  EnsureCurrent();
+  const DEVMODEA* settings = Settings();
+  if (!settings) throw Error(FormatText("The printer '%s' has no device settings", name_));
+  return (settings->dmFields & DM_ORIENTATION) ? settings->dmOrientation : kPortrait;
+}
+
+void Printer::SetOrientation(int orientation) {
+  ThrowIfPrinting("The orientation cannot be changed while a document is being printed");
+  if (orientation != kPortrait && orientation != kLandscape) {
+    throw Error("The orientation must be portrait or landscape");
+  }
+  EnsureCurrent();
+  DEVMODEA* settings = Settings();
+  if (!settings) throw Error(FormatText("The printer '%s' has no device settings", name_));
+  settings->dmOrientation = static_cast<short>(orientation);
+  settings->dmFields |= DM_ORIENTATION;
+  ReleaseContext();
+}
+
+BOOL CALLBACK Printer::AbortProc(HDC, int) {
+  // Runs inside the GDI calls of printing: errors of the handlers it runs stop here.
+  try {
+    if (Application::Exists()) App().ProcessMessages();
+  } catch (...) {
+    Application::ReportCurrentException();
+  }
+  return Instance().aborted_ ? FALSE : TRUE;
+}
+
+void Printer::BeginDoc() {
+  ThrowIfPrinting("A document is being printed already");
+  EnsureCurrent();
+  ReleaseContext();
+  OpenContext(/*forDocument=*/true);
+  HDC dc = context_.Get();
+  aborted_ = false;
+  if (SetAbortProc(dc, &AbortProc) <= 0) {
+    ReleaseContext();
+    throw Error("The print document cannot be started");
+  }
+  const std::string documentName = title_.substr(0, kMaxDocumentName);
+  DOCINFOA document{};
+  document.cbSize = sizeof(document);
+  document.lpszDocName = documentName.c_str();
+  if (StartDocA(dc, &document) <= 0) {
+    ReleaseContext();
+    throw Error("The print document cannot be started");
+  }
+  if (StartPage(dc) <= 0) {
+    AbortDoc(dc);
+    ReleaseContext();
+    throw Error("The page cannot be started");
+  }
+  printing_ = true;
+}
+
+void Printer::EndDoc() {
+  if (!printing_) throw Error("No document is being printed");
+  if (ending_) throw Error("The document is being ended already");
+  ending_ = true;
+  HDC dc = context_.Get();
+  const bool pageEnded = EndPage(dc) > 0;
+  bool documentEnded = true;
+  // Abort, while the abort procedure ran handlers, only marked the document.
+  if (aborted_) {
+    AbortDoc(dc);
+  } else {
+    documentEnded = ::EndDoc(dc) > 0;
+  }
+  EndDocument();
+  if (!pageEnded || !documentEnded) throw Error("The printed document could not be finished");
+}
+
+void Printer::Abort() {
+  if (!printing_) return;
+  aborted_ = true;
+  if (ending_) return;  // the abort procedure answers for it, EndDoc finishes
+  AbortDoc(context_.Get());
+  EndDocument();
+}
+
+void Printer::EndDocument() noexcept {
+  ending_ = false;
+  printing_ = false;
+  ReleaseContext();
+}
+
+Font Printer::MakeFont() {
+  const int dotsPerInch = GetDeviceCaps(Handle(), LOGPIXELSY);
+  const int height = MulDiv(kFontPoints, dotsPerInch, 72);
+  return Font({.face = kFontFace,
+               .height = -height,
+               .bold = false,
+               .color = GetSysColor(COLOR_WINDOWTEXT)});
+}
+
+void Printer::WriteText(int x, int y, std::string_view text) {
+  HDC dc = Handle();
+  Font font = MakeFont();
+  SelectGuard useFont(dc, font.Handle());
+  SelectGuard useBrush(dc, GetStockObject(WHITE_BRUSH));
+  const COLORREF oldColor = SetTextColor(dc, font.Spec().color);
+  const COLORREF oldBackground = SetBkColor(dc, kWhite);
+  const int oldMode = SetBkMode(dc, OPAQUE);
+  const BOOL written = TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
+  SetBkMode(dc, oldMode);
+  SetBkColor(dc, oldBackground);
+  SetTextColor(dc, oldColor);
+  if (!written) throw Error("The text cannot be printed");
+}
+
+bool Printer::ExecuteSetupDialog(HWND owner) {
+  ThrowIfPrinting("The printer setup cannot be opened while a document is being printed");
+  EnsureCurrent();
+  std::string driver = DriverName(name_);
+  UniqueGlobal deviceNames = MakeDeviceNames(driver.empty() ? "winspool" : driver, name_, port_);
+  // A copy: the held settings change only on OK.
+  UniqueGlobal deviceMode = settings_.empty() ? UniqueGlobal{}
+                                              : GlobalCopy(settings_.data(), settings_.size());
+  KeepDriverDefaults keep(name_);
+  PRINTDLGA dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = owner;
+  dialog.hDevMode = deviceMode.Get();
+  dialog.hDevNames = deviceNames.Get();
+  // The setup dialog calls the setup hook. Wine calls only the print hook, in every dialog, so
+  // both are set; each dialog still runs one of them.
+  dialog.Flags = PD_PRINTSETUP | PD_ENABLESETUPHOOK | PD_ENABLEPRINTHOOK;
+  dialog.lpfnSetupHook = &PlaceSetupDialog;
+  dialog.lpfnPrintHook = &PlaceSetupDialog;
+  const BOOL chosen = PrintDlgA(&dialog);
+  Adopt(deviceMode, dialog.hDevMode);
+  Adopt(deviceNames, dialog.hDevNames);
+  if (!chosen) return false;
+
+  std::string device;
+  std::string port;
+  {
+    LockedGlobal names(deviceNames.Get());
+    if (!names.Get()) return false;
+    const auto* base = static_cast<const char*>(names.Get());
+    const auto* header = static_cast<const DEVNAMES*>(names.Get());
+    device = base + header->wDeviceOffset;
+    port = base + header->wOutputOffset;
+  }
+  std::vector<unsigned char> settings;
+  if (LockedGlobal mode(deviceMode.Get()); mode.Get()) {
+    const auto* header = static_cast<const DEVMODEA*>(mode.Get());
+    const std::size_t size = std::min<std::size_t>(
+        mode.Size(), static_cast<std::size_t>(header->dmSize) + header->dmDriverExtra);
+    settings = CopySettings(mode.Get(), size);
+  }
+
+  int found = FindChosenPrinter(Printers(), device, port);
+  if (found == kNoPrinter) {
+    printers_.push_back({PrinterOnPort(device, port), device, port});
+    found = static_cast<int>(printers_.size()) - 1;
+  }
+  ReleaseContext();
+  index_ = found;
+  name_ = std::move(device);
+  port_ = std::move(port);
+  settings_ = std::move(settings);
+  return true;
+}
+
+void Printer::Reset() {
+  if (printing_) AbortDoc(context_.Get());
+  ReleaseContext();
+  printers_.clear();
+  listed_ = false;
+  index_ = kDefaultPrinter;
+  name_.clear();
+  port_.clear();
+  settings_.clear();
+  title_.clear();
+  printing_ = false;
+  aborted_ = false;
+  ending_ = false;
+}
+
+}  // namespace tk

@@ -11,6 +11,7 @@
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
 #include "forms/Unit3.h"
+#include "tests/support/RegistryFixture.h"
 #include "tests/support/WinTestSupport.h"
 #include "toolkit/Application.h"
 
@@ -18,7 +19,11 @@ namespace testing_support {
 
 class ProgramTest : public ::testing::Test {
  protected:
-  void SetUp() override { StartProgram(); }
+  // Each test starts as a first run, unless it seeds settings and starts the program itself.
+  void SetUp() override {
+    DeleteSettings();
+    StartProgram();
+  }
   void TearDown() override { StopProgram(); }
 
   void StartProgram() {

@@ -1,0 +1,305 @@
+// The output side without the printer, at the screen's size: each image transform, BMP writing
+// and reading next to plain file I/O of the same bytes, the print job's temporary round trip,
+// and the peak private memory against the image's size.
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <atomic>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "bench/BenchSupport.h"
+#include "output/BmpFile.h"
+#include "output/Transforms.h"
+#include "toolkit/Application.h"
+#include "toolkit/Bitmap.h"
+#include "toolkit/Error.h"
+#include "toolkit/Handles.h"
+
+namespace {
+
+constexpr int kRuns = 15;
+constexpr double kMegabyte = 1024.0 * 1024.0;
+
+// PagefileUsage: the process's committed private bytes now, the figure PrivateUsage repeats on
+// Windows (Wine leaves PrivateUsage 0). Wine reports PeakPagefileUsage as the current figure
+// too, not as a peak, so the peak is sampled.
+SIZE_T PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof(counters);
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+  return counters.PagefileUsage;
+}
+
+SIZE_T ReportedPeak() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof(counters);
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+  return counters.PeakPagefileUsage;
+}
+
+// Samples PrivateUsage every millisecond on a thread of its own and keeps the highest value.
+class PeakSampler {
+ public:
+  PeakSampler()
+      : thread_([this] {
+          while (!stop_) {
+            SIZE_T now = PrivateBytes();
+            if (now > peak_) peak_ = now;
+            Sleep(1);
+          }
+        }) {}
+  PeakSampler(const PeakSampler&) = delete;
+  PeakSampler& operator=(const PeakSampler&) = delete;
+  ~PeakSampler() { Stop(); }
+  SIZE_T Stop() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    SIZE_T now = PrivateBytes();
+    if (now > peak_) peak_ = now;
+    return peak_;
+  }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::atomic<SIZE_T> peak_{0};
+  std::thread thread_;
+};
+
+// The desktop's pixels, as a capture takes them.
+void Capture(tk::Bitmap& image) {
+  image.SetMonochrome(false);
+  image.SetSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  tk::WindowDc desktop(GetDesktopWindow(), tk::WindowDc::Area::WholeWindow);
+  BitBlt(image.Surface(), 0, 0, image.Width(), image.Height(), desktop.Get(), 0, 0, SRCCOPY);
+}
+
+// The desktop is mostly one colour under Xvfb; bands of colour and white give the transforms
+// something to do on every pixel.
+void Decorate(tk::Bitmap& image) {
+  HDC dc = image.Surface();
+  for (int x = 0; x < image.Width(); x += 16) {
+    tk::UniqueBrush brush{
+        CreateSolidBrush(x % 48 == 0 ? RGB(255, 255, 255) : RGB(x % 256, (x / 4) % 256, 128))};
+    RECT band{x, 0, x + 16, image.Height() / 2};
+    FillRect(dc, &band, brush.Get());
+  }
+}
+
+// The same work image before each run, outside the timing.
+void Restore(tk::Bitmap& image, tk::Bitmap& source) {
+  image.SetMonochrome(false);
+  image.SetSize(source.Width(), source.Height());
+  BitBlt(image.Surface(), 0, 0, image.Width(), image.Height(), source.SurfaceForReading(), 0, 0,
+         SRCCOPY);
+}
+
+bench::Summary Time(const std::function<void()>& prepare, const std::function<void()>& action) {
+  std::vector<double> samples;
+  for (int run = 0; run < kRuns; ++run) {
+    prepare();
+    bench::Stopwatch watch;
+    action();
+    samples.push_back(watch.Milliseconds());
+  }
+  return bench::Summarize(samples);
+}
+
+// Two actions timed in the same runs, taking turns at going first, so that both meet the same
+// state of the machine (page cache, write-back, other work).
+std::pair<bench::Summary, bench::Summary> TimeSideBySide(const std::function<void()>& prepare,
+                                                         const std::function<void()>& first,
+                                                         const std::function<void()>& second) {
+  std::vector<double> firstSamples;
+  std::vector<double> secondSamples;
+  for (int run = 0; run < kRuns; ++run) {
+    for (int turn = 0; turn < 2; ++turn) {
+      const bool firstNow = (run + turn) % 2 == 0;
+      prepare();
+      bench::Stopwatch watch;
+      (firstNow ? first : second)();
+      (firstNow ? firstSamples : secondSamples).push_back(watch.Milliseconds());
+    }
+  }
+  return {bench::Summarize(firstSamples), bench::Summarize(secondSamples)};
+}
+
+void RawWrite(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  tk::UniqueFile file{CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
+  DWORD written = 0;
+  if (!file ||
+      !WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+    throw tk::Error("raw write failed");
+  }
+}
+
+std::vector<std::uint8_t> RawRead(const std::string& path) {
+  tk::UniqueFile file{CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
+  LARGE_INTEGER size{};
+  if (!file || !GetFileSizeEx(file.Get(), &size)) throw tk::Error("raw read failed");
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+  DWORD got = 0;
+  if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) {
+    throw tk::Error("raw read failed");
+  }
+  return bytes;
+}
+
+double Mb(SIZE_T bytes) { return static_cast<double>(bytes) / kMegabyte; }
+
+void ReportThroughput(const char* what, const bench::Summary& s, std::size_t bytes) {
+  bench::Report(what, s);
+  std::printf("%-44s %9.1f MB/s\n", "", static_cast<double>(bytes) / kMegabyte / (s.median / 1000));
+}
+
+void ReportRatio(const char* what, const bench::Summary& ours, const bench::Summary& raw) {
+  std::printf("%-44s %9.2f x medians, %.2f x minimums   (target <= 1.5)\n", what,
+              ours.median / raw.median, ours.min / raw.min);
+}
+
+}  // namespace
+
+int main() {
+  tk::Application app;
+  const std::string scratch = vindelor::TemporaryBmpPath() + ".raw";
+
+  // --- Private memory of a print job's image work and of "Save as BMP" after it --------------
+  // Measured first, before the timings below have used (and the allocators kept) any memory.
+  const SIZE_T baseline = PrivateBytes();
+  SIZE_T imageBytes = 0;
+  SIZE_T fileBytes = 0;
+  SIZE_T afterRoundTrip = 0;
+  SIZE_T peak = 0;
+  {
+    PeakSampler sampler;
+    tk::Bitmap work;
+    tk::Bitmap print;
+    Capture(work);
+    Decorate(work);
+    imageBytes = static_cast<SIZE_T>(work.Width()) * static_cast<SIZE_T>(work.Height()) *
+                 static_cast<SIZE_T>(work.BitsPerPixel()) / 8;
+    vindelor::ApplyTransforms(work, false, true, true);
+    vindelor::TemporaryRoundTrip(work, print);
+    if (const auto* kept = print.CachedEncoding()) fileBytes = kept->size();
+    afterRoundTrip = PrivateBytes();
+    vindelor::WriteBmpFile(work, scratch);  // "Save as BMP" after the print: the kept encoding
+    vindelor::ApplyTransforms(work, false, true, false);
+    vindelor::TemporaryRoundTrip(work, print);  // the next print, into the print image's bitmap
+    peak = sampler.Stop();
+  }
+  const SIZE_T afterwards = PrivateBytes();
+  const double image = Mb(imageBytes);
+  const double held = 2 * image + 2 * Mb(fileBytes);
+  std::printf("screen %d x %d: image %.1f MB in memory, %.1f MB as a file\n",
+              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), image, Mb(fileBytes));
+  std::printf(
+      "private bytes: PagefileUsage (Wine leaves PrivateUsage 0 and reports\n"
+      "PeakPagefileUsage as the current figure: %.1f MB), sampled every millisecond\n",
+      Mb(ReportedPeak()));
+  std::printf("%-44s %9.1f MB\n", "before the images", Mb(baseline));
+  std::printf("%-44s %9.1f MB\n", "  above that after the first round trip",
+              Mb(afterRoundTrip - baseline));
+  std::printf("%-44s %9.1f MB   (work, its kept encoding, print image, its file form)\n",
+              "  of which the four images hold", held);
+  const double peakAbove = Mb(peak - baseline);
+  const double target = 2.5 * image + 16;
+  std::printf("%-44s %9.1f MB = %.2f x image   (target <= 2.5 x image + 16 MB = %.1f MB: %s)\n",
+              "  peak above that", peakAbove, peakAbove / image, target,
+              peakAbove <= target ? "met" : "missed");
+  std::printf("%-44s %9.1f MB\n", "  still above it with every image gone",
+              Mb(afterwards > baseline ? afterwards - baseline : 0));
+  std::printf("\n");
+
+  // --- Transforms ---------------------------------------------------------------------------
+  tk::Bitmap source;
+  Capture(source);
+  Decorate(source);
+  tk::Bitmap work;
+  tk::Bitmap print;
+  auto restore = [&] { Restore(work, source); };
+  auto restoreOneBit = [&] {
+    Restore(work, source);
+    work.SetMonochrome(true);
+  };
+  const bench::Summary on = Time(restore, [&] { work.SetMonochrome(true); });
+  const bench::Summary off = Time(restoreOneBit, [&] { work.SetMonochrome(false); });
+  const bench::Summary onOff = Time(restore, [&] {
+    work.SetMonochrome(true);
+    work.SetMonochrome(false);
+  });
+  const bench::Summary invert = Time(restore, [&] { vindelor::InvertImage(work); });
+  const bench::Summary mirror = Time(restore, [&] { vindelor::MirrorImage(work); });
+  const bench::Summary mirrorOneBit = Time(restoreOneBit, [&] { vindelor::MirrorImage(work); });
+  const bench::Summary all =
+      Time(restore, [&] { vindelor::ApplyTransforms(work, true, true, true); });
+  const bench::Summary invertMirror =
+      Time(restore, [&] { vindelor::ApplyTransforms(work, false, true, true); });
+  const bench::Summary again =
+      Time(restoreOneBit, [&] { vindelor::ApplyTransforms(work, true, true, true); });
+  bench::Report("monochrome on (colour to 1 bit)", on);
+  bench::Report("monochrome off (1 bit to colour)", off);
+  bench::Report("monochrome on + off", onOff);
+  bench::Report("invert (colour)", invert);
+  bench::Report("mirror (colour)", mirror);
+  bench::Report("mirror (1 bit)", mirrorOneBit);
+  bench::Report("all three, on a colour image", all);
+  std::printf("%-44s %9.3f ms   (target <= 150 ms at 3840 x 2160)\n", "", all.median);
+  bench::Report("all three, on a 1-bit image (next print)", again);
+  bench::Report("invert + mirror, colour", invertMirror);
+  std::printf("\n");
+
+  // --- Files ------------------------------------------------------------------------------------
+  Restore(work, source);
+  const std::vector<std::uint8_t> bytes = vindelor::EncodeBitmap(work);
+  auto changed = [&] { SetPixel(work.Surface(), 0, 0, RGB(1, 2, 3)); };  // drops the encoding
+  auto nothing = [] {};
+  const std::string file = scratch + ".bmp";
+  auto writeBmp = [&] { vindelor::WriteBmpFile(work, file); };
+  auto writeRaw = [&] { RawWrite(scratch, bytes); };
+  const auto [encodeWrite, rawWrite] = TimeSideBySide(changed, writeBmp, writeRaw);
+  const auto [keptWrite, rawWrite2] = TimeSideBySide(nothing, writeBmp, writeRaw);
+  // FileForm encodes into the image's kept encoding without copying it out.
+  const bench::Summary encodeOnly = Time(changed, [&] { (void)vindelor::FileForm(work); });
+  const auto [read, rawRead] = TimeSideBySide(
+      nothing, [&] { vindelor::ReadBmpFile(print, file); }, [&] { (void)RawRead(scratch); });
+  print.Clear();
+  const bench::Summary readNew =
+      Time([&] { print.Clear(); }, [&] { vindelor::ReadBmpFile(print, file); });
+  ReportThroughput("encode + write (image changed)", encodeWrite, bytes.size());
+  ReportThroughput("raw write of the same bytes, same runs", rawWrite, bytes.size());
+  bench::Report("  encoding alone (GetDIBits into a new file)", encodeOnly);
+  ReportThroughput("write, kept encoding", keptWrite, bytes.size());
+  ReportThroughput("raw write of the same bytes, same runs", rawWrite2, bytes.size());
+  ReportThroughput("read into the print image's bitmap", read, bytes.size());
+  ReportThroughput("raw read of the same bytes, same runs", rawRead, bytes.size());
+  ReportThroughput("read into an empty image (new bitmap)", readNew, bytes.size());
+  std::printf("\n");
+
+  // --- The print job's round trip ----------------------------------------------------------------
+  const std::string temporary = vindelor::TemporaryBmpPath();
+  auto roundTrip = [&] { vindelor::TemporaryRoundTrip(work, print); };
+  auto rawTrip = [&] {
+    RawWrite(temporary, bytes);
+    (void)RawRead(temporary);
+    DeleteFileA(temporary.c_str());
+  };
+  const auto [tripChanged, rawTrip1] = TimeSideBySide(changed, roundTrip, rawTrip);
+  const auto [tripKept, rawTrip2] = TimeSideBySide(nothing, roundTrip, rawTrip);
+  bench::Report("round trip, image changed (after a transform)", tripChanged);
+  bench::Report("raw write + read + delete, same runs", rawTrip1);
+  ReportRatio("  round trip / raw I/O", tripChanged, rawTrip1);
+  bench::Report("round trip, kept encoding (no transform)", tripKept);
+  bench::Report("raw write + read + delete, same runs", rawTrip2);
+  ReportRatio("  round trip / raw I/O", tripKept, rawTrip2);
+
+  DeleteFileA(scratch.c_str());
+  DeleteFileA((scratch + ".bmp").c_str());
+  return 0;
+}

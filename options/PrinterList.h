@@ -1,0 +1,30 @@
+// The printer combo box of the options dialog: the system's printers in their order, then
+// "Default Printer", which stands for whatever printer the system has as default at the moment
+// of printing. Its enabled state says whether any printer exists.
+#pragma once
+
+#include <string>
+
+namespace tk {
+class ComboBox;
+}
+
+namespace vindelor {
+
+inline constexpr char kDefaultPrinterEntry[] = "Default Printer";
+
+// Enables the box and lists the printers, then "Default Printer"; with no printer the box stays
+// empty and is disabled. The edit field keeps its text.
+void FillPrinterList(tk::ComboBox& combo);
+
+// Selects the last entry whose text equals the saved name exactly; none when there is none.
+void PreselectPrinter(tk::ComboBox& combo, const std::string& savedName);
+
+// The selected entry's text, or "" when no entry is selected. Typed text never counts.
+[[nodiscard]] std::string PrinterChoiceText(const tk::ComboBox& combo);
+
+// Makes the choice the printer object's current printer: "Default Printer" (and no selection)
+// mean the system's default, any other entry the printer at the same position.
+void ApplyPrinterChoice(const tk::ComboBox& combo);
+
+}  // namespace vindelor

@@ -1,0 +1,332 @@
+#include "output/BmpFile.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <span>
+#include <stdexcept>
+#include <utility>
+
+#include "app/SharedState.h"
+#include "output/BmpFormat.h"
+#include "toolkit/Application.h"
+#include "toolkit/Error.h"
+
+namespace vindelor {
+namespace {
+
+constexpr char kFileName[] = "\\Vindelor20.bmp";
+constexpr unsigned kFolderLimit = 260;  // characters; the buffer has room for one more
+constexpr std::size_t kFileHeaderSize = 14;
+constexpr std::uint32_t kInfoHeaderSize = 40;
+constexpr DWORD kIoChunk = 1u << 30;
+
+struct InfoWithColors {
+  BITMAPINFOHEADER header;
+  RGBQUAD colors[256];
+};
+
+void Put32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
+  for (std::size_t i = 0; i < 4; ++i) {
+    bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  }
+}
+
+void Put16(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint16_t value) {
+  bytes[offset] = static_cast<std::uint8_t>(value & 0xFFu);
+  bytes[offset + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+// The layout written, with the pixels converted by the platform (the image's palette realised)
+// straight into the file's rows.
+std::vector<std::uint8_t> Encode(tk::Bitmap& image) {
+  if (image.Empty()) return {};
+  const int width = image.Width();
+  const int height = image.Height();
+  const std::uint16_t depth = BmpWrittenDepth(static_cast<std::uint16_t>(image.BitsPerPixel()));
+  if (depth != 1 && depth != 4 && depth != 8 && depth != 24) {
+    throw tk::Error("The image's colour depth cannot be written as a bitmap file");
+  }
+  const std::uint32_t colorEntries = depth <= 8 ? 1u << depth : 0u;
+  const std::uint64_t pixelOffset = kFileHeaderSize + kInfoHeaderSize + 4 * colorEntries;
+  std::uint64_t pixelBytes = 0;
+  try {
+    pixelBytes = std::uint64_t{BmpRowSize(width, depth)} * static_cast<std::uint64_t>(height);
+  } catch (const std::invalid_argument&) {
+    throw tk::Error("The image is too large for a bitmap file");
+  }
+  const std::uint64_t fileSize = pixelOffset + pixelBytes;
+  if (fileSize > std::numeric_limits<std::uint32_t>::max()) {
+    throw tk::Error("The image is too large for a bitmap file");
+  }
+
+  std::vector<std::uint8_t> file(static_cast<std::size_t>(fileSize));
+  InfoWithColors info{};
+  info.header.biSize = kInfoHeaderSize;
+  info.header.biWidth = width;
+  info.header.biHeight = height;  // positive: bottom row first
+  info.header.biPlanes = 1;
+  info.header.biBitCount = depth;
+  info.header.biCompression = BI_RGB;
+  {
+    HDC surface = image.SurfaceForReading();
+    tk::PaletteGuard palette(surface, image.Palette());
+    if (GetDIBits(surface, image.Handle(), 0, static_cast<UINT>(height), file.data() + pixelOffset,
+                  reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) != height) {
+      throw tk::Error("The image's pixels could not be read");
+    }
+  }
+  file[0] = 'B';
+  file[1] = 'M';
+  Put32(file, 2, static_cast<std::uint32_t>(fileSize));
+  Put32(file, 10, static_cast<std::uint32_t>(pixelOffset));
+  Put32(file, 14, kInfoHeaderSize);
+  Put32(file, 18, static_cast<std::uint32_t>(width));
+  Put32(file, 22, static_cast<std::uint32_t>(height));
+  Put16(file, 26, 1);
+  Put16(file, 28, depth);
+  Put32(file, 34, static_cast<std::uint32_t>(pixelBytes));
+  // Compression, resolutions, colours used and important colours stay 0.
+  for (std::uint32_t i = 0; i < colorEntries; ++i) {
+    const RGBQUAD& color = info.colors[i];
+    const std::size_t at = kFileHeaderSize + kInfoHeaderSize + 4 * std::size_t{i};
+    file[at] = color.rgbBlue;
+    file[at + 1] = color.rgbGreen;
+    file[at + 2] = color.rgbRed;
+  }
+  return file;
+}
+
+// The image's encoding: the cached one, or a fresh one that is cached.
+const std::vector<std::uint8_t>& Encoding(tk::Bitmap& image) {
+  if (const auto* cached = image.CachedEncoding()) return *cached;
+  image.SetCachedEncoding(Encode(image));
+  return *image.CachedEncoding();
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
+  tk::UniqueFile file{CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
+  if (!file) throw tk::Error(tk::FormatText("Cannot open the file %s", path));
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.Get(), &size)) {
+    throw tk::Error(tk::FormatText("Cannot read the file %s", path));
+  }
+  // Bitmap files are smaller than 4 GiB.
+  constexpr LONGLONG kLargest = LONGLONG{std::numeric_limits<std::uint32_t>::max()};
+  if (size.QuadPart > kLargest) throw tk::Error(tk::FormatText("The file %s is too large", path));
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kIoChunk));
+    DWORD got = 0;
+    if (!ReadFile(file.Get(), bytes.data() + done, wanted, &got, nullptr) || got == 0) {
+      throw tk::Error(tk::FormatText("Cannot read the file %s", path));
+    }
+    done += got;
+  }
+  return bytes;
+}
+
+// The 40-byte header and colour table from a parsed file, 4-byte aligned for GDI.
+std::vector<std::uint32_t> AlignedInfo(const ParsedBmp& bmp) {
+  const std::vector<std::uint8_t> bytes = ToInfoHeaderForm(bmp);
+  std::vector<std::uint32_t> info((bytes.size() + 3) / 4);
+  std::memcpy(info.data(), bytes.data(), bytes.size());
+  return info;
+}
+
+tk::UniquePalette PaletteOf(const BITMAPINFO& info, std::uint32_t entries) {
+  if (entries <= 2) return {};
+  entries = std::min<std::uint32_t>(entries, 256);
+  std::vector<PALETTEENTRY> colors(entries);
+  const auto* table = reinterpret_cast<const std::uint8_t*>(info.bmiColors);
+  for (std::uint32_t i = 0; i < entries; ++i) {
+    RGBQUAD quad{};
+    std::memcpy(&quad, table + i * sizeof(RGBQUAD), sizeof(quad));
+    colors[i] = {quad.rgbRed, quad.rgbGreen, quad.rgbBlue, 0};
+  }
+  // LOGPALETTE ends in a variable-length array of entries.
+  std::vector<std::uint8_t> buffer(offsetof(LOGPALETTE, palPalEntry) +
+                                   entries * sizeof(PALETTEENTRY));
+  LOGPALETTE header{};
+  header.palVersion = 0x300;
+  header.palNumEntries = static_cast<WORD>(entries);
+  std::memcpy(buffer.data(), &header, offsetof(LOGPALETTE, palPalEntry));
+  std::memcpy(buffer.data() + offsetof(LOGPALETTE, palPalEntry), colors.data(),
+              entries * sizeof(PALETTEENTRY));
+  tk::UniquePalette made{CreatePalette(reinterpret_cast<const LOGPALETTE*>(buffer.data()))};
+  if (!made) throw tk::Error("Out of system resources");
+  return made;
+}
+
+// `source` names the bytes in the error: a path, or the image they were kept with.
+ParsedBmp Parse(std::span<const std::uint8_t> bytes, std::string_view source) {
+  try {
+    return ParseBmp(bytes);
+  } catch (const BmpFormatError&) {
+    throw tk::Error(tk::FormatText("Not a valid bitmap: %s", source));
+  }
+}
+
+// The file as it is kept with the image: the file header's fields set to the layout, a 12-byte
+// info header replaced by a 40-byte one, and anything after the pixels left out. The file's
+// own buffer is reused when it already has that form.
+std::vector<std::uint8_t> KeptFileForm(std::vector<std::uint8_t> file, const ParsedBmp& bmp) {
+  const std::size_t infoSize =
+      bmp.headerSize == 40 ? bmp.infoAndColors.size() : 40 + std::size_t{4} * bmp.colorEntries;
+  const std::size_t total = kFileHeaderSize + infoSize + bmp.pixels.size();
+  if (bmp.headerSize != 40) {
+    std::vector<std::uint8_t> kept(kFileHeaderSize);
+    kept.reserve(total);
+    const std::vector<std::uint8_t> info = ToInfoHeaderForm(bmp);
+    kept.insert(kept.end(), info.begin(), info.end());
+    kept.insert(kept.end(), bmp.pixels.begin(), bmp.pixels.end());
+    file = std::move(kept);
+  }
+  file.resize(total);
+  file[0] = 'B';
+  file[1] = 'M';
+  Put32(file, 2, static_cast<std::uint32_t>(total));
+  Put32(file, 6, 0);
+  Put32(file, 10, static_cast<std::uint32_t>(kFileHeaderSize + infoSize));
+  return file;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeBitmap(tk::Bitmap& image) { return Encoding(image); }
+
+void WriteBmpFile(tk::Bitmap& image, const std::string& path) {
+  const std::vector<std::uint8_t>& bytes = Encoding(image);
+  tk::UniqueFile file{CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
+  if (!file) throw tk::Error(tk::FormatText("Cannot create the file %s", path));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kIoChunk));
+    DWORD written = 0;
+    if (!WriteFile(file.Get(), bytes.data() + done, wanted, &written, nullptr) || written == 0) {
+      throw tk::Error(tk::FormatText("Cannot write the file %s", path));
+    }
+    done += written;
+  }
+  if (!CloseHandle(file.Release())) {
+    throw tk::Error(tk::FormatText("Cannot write the file %s", path));
+  }
+}
+
+void ReadBmpFile(tk::Bitmap& image, const std::string& path) {
+  std::vector<std::uint8_t> file = ReadWholeFile(path);
+  if (file.empty()) {
+    image.Clear();
+    return;
+  }
+  const ParsedBmp bmp = Parse(file, path);
+  const std::vector<std::uint32_t> info = AlignedInfo(bmp);
+  const auto* bitmapInfo = reinterpret_cast<const BITMAPINFO*>(info.data());
+  const int width = bmp.width;
+  const int rows = std::abs(bmp.height);
+
+  tk::UniquePalette palette = PaletteOf(*bitmapInfo, bmp.colorEntries);
+  if (!bmp.monochrome && !image.Monochrome() && image.Width() == width && image.Height() == rows &&
+      image.Handle()) {
+    // Same size and the screen's format, as for every print job after the first: the pixels go
+    // into the bitmap the image already has, which spares making (and touching) a new one.
+    HDC surface = image.Surface();
+    tk::PaletteGuard realized(surface, palette.Get());
+    if (SetDIBitsToDevice(surface, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(rows), 0, 0,
+                          0, static_cast<UINT>(rows), bmp.pixels.data(), bitmapInfo,
+                          DIB_RGB_COLORS) != rows) {
+      throw tk::Error(tk::FormatText("The file %s could not be converted", path));
+    }
+  } else {
+    // The old pixels go before the new ones are made, so that both are never held at once.
+    image.Clear();
+    tk::UniqueBitmap bitmap;
+    if (bmp.monochrome) {
+      bitmap.Reset(CreateBitmap(width, rows, 1, 1, nullptr));
+    } else {
+      tk::WindowDc screen(nullptr);
+      bitmap.Reset(CreateCompatibleBitmap(screen.Get(), width, rows));
+    }
+    if (!bitmap) throw tk::Error("Out of system resources");
+    tk::UniqueMemoryDc dc{CreateCompatibleDC(nullptr)};
+    if (!dc) throw tk::Error("Out of system resources");
+    {
+      tk::PaletteGuard realized(dc.Get(), palette.Get());
+      if (SetDIBits(dc.Get(), bitmap.Get(), 0, static_cast<UINT>(rows), bmp.pixels.data(),
+                    bitmapInfo, DIB_RGB_COLORS) != rows) {
+        throw tk::Error(tk::FormatText("The file %s could not be converted", path));
+      }
+    }
+    image.Adopt(std::move(bitmap), width, rows, bmp.monochrome);
+  }
+  image.SetPalette(std::move(palette));
+  image.SetCachedEncoding(KeptFileForm(std::move(file), bmp));
+}
+
+FileForm::FileForm(tk::Bitmap& image) {
+  const std::vector<std::uint8_t>& file = Encoding(image);
+  if (file.empty()) return;
+  const ParsedBmp bmp = Parse(file, "the image's encoding");
+  info_ = AlignedInfo(bmp);
+  bits_ = bmp.pixels.data();
+  width_ = bmp.width;
+  height_ = std::abs(bmp.height);
+  colorEntries_ = bmp.colorEntries;
+}
+
+const BITMAPINFO* FileForm::Info() const noexcept {
+  return info_.empty() ? nullptr : reinterpret_cast<const BITMAPINFO*>(info_.data());
+}
+
+tk::UniquePalette FileForm::MakePalette() const {
+  return Empty() ? tk::UniquePalette{} : PaletteOf(*Info(), colorEntries_);
+}
+
+std::string BmpPathIn(std::string_view folderName, const FolderQuery& query) {
+  std::string folder(kFolderLimit + 1, '\0');
+  const unsigned length = query(folder.data(), kFolderLimit);
+  if (length == 0) throw tk::Error(tk::FormatText("The %s could not be found", folderName));
+  if (length >= kFolderLimit) {
+    throw tk::Error(tk::FormatText("The path of the %s is too long", folderName));
+  }
+  folder.resize(length);
+  std::string path = folder + kFileName;
+  if (path.size() >= MAX_PATH) {
+    throw tk::Error(tk::FormatText("The path of the %s is too long", folderName));
+  }
+  return path;
+}
+
+std::string TemporaryBmpPath() {
+  return BmpPathIn("temporary folder",
+                   [](char* buffer, unsigned size) { return GetTempPathA(size, buffer); });
+}
+
+std::string ViewerBmpPath() {
+  return BmpPathIn("Windows directory",
+                   [](char* buffer, unsigned size) { return GetWindowsDirectoryA(buffer, size); });
+}
+
+void TemporaryRoundTrip(tk::Bitmap& work, tk::Bitmap& print) {
+  const std::string path = TemporaryBmpPath();
+  // The print image's old file form is of no use any more; raw access to its surface lets it
+  // go before the new encoding and file form are made. Its pixels stay for the reading to reuse.
+  (void)print.Surface();
+  WriteBmpFile(work, path);
+  tk::App().ProcessMessages();
+  ReadBmpFile(print, path);
+  tk::App().ProcessMessages();
+  DeleteFileA(path.c_str());
+}
+
+void TemporaryRoundTrip() {
+  auto& shared = Shared();
+  TemporaryRoundTrip(*shared.workImage, *shared.printImage);
+}
+
+}  // namespace vindelor

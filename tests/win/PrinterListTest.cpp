@@ -1,0 +1,51 @@
+// The printer list of the options dialog against the harness's real print queues; each test
+// runs with its own set (see CMakeLists.txt).
+#include <gtest/gtest.h>
+
+#include "options/PrinterList.h"
+#include "tests/win/ProgramFixture.h"
+#include "toolkit/Printer.h"
+
+namespace {
+
+using namespace testing_support;
+using PrinterList = ProgramTest;
+
+std::vector<std::string> Entries(const tk::ComboBox& combo) {
+  std::vector<std::string> entries;
+  for (int i = 0; i < combo.ItemCount(); ++i) entries.push_back(combo.Item(i));
+  return entries;
+}
+
+// Queues A, B and C with B as the system default.
+TEST_F(PrinterList, ThreeQueuesAreListedInOrderAndTheChoiceBecomesTheCurrentPrinter) {
+  tk::ComboBox& combo = Form2->ComboBox1;
+  EXPECT_EQ(Entries(combo), (std::vector<std::string>{"VindelorA", "VindelorB", "VindelorC",
+                                                      "Default Printer"}));
+  tk::Printer& printer = tk::Printer::Instance();
+  combo.SetItemIndex(2);
+  vindelor::ApplyPrinterChoice(combo);
+  EXPECT_EQ(printer.PrinterIndex(), 2);
+
+  // "Default Printer" and no selection both mean the system's default, resolved when used.
+  for (int index : {3, -1}) {
+    combo.SetItemIndex(index);
+    vindelor::ApplyPrinterChoice(combo);
+    EXPECT_EQ(printer.PrinterIndex(), -1) << index;
+    EXPECT_EQ(printer.CurrentName(), "VindelorB") << index;
+  }
+}
+
+// No queue at all.
+TEST_F(PrinterList, WithoutPrintersTheListIsEmptyAndDisabledAndPrinterSetupDoesNothing) {
+  tk::ComboBox& combo = Form2->ComboBox1;
+  EXPECT_EQ(combo.ItemCount(), 0);
+  EXPECT_FALSE(combo.Enabled());
+  EXPECT_EQ(combo.Caption(), "Default Printer");
+  DialogAnswerer answerer;
+  Form2->Button2Click();
+  PumpMessagesFor(300ms);
+  EXPECT_TRUE(answerer.Seen().empty()) << "no setup dialog and no error";
+}
+
+}  // namespace
