@@ -7,11 +7,7 @@ namespace {
 
 using namespace testing_support;
 
-class Spine : public ::testing::Test {
- protected:
-  void SetUp() override { EndAllVindelorProcesses(); }
-  void TearDown() override { EndAllVindelorProcesses(); }
-};
+using Spine = VindelorTest;
 
 TEST_F(Spine, ASecondCopyEndsSilentlyWithExitCodeZeroWhileTheFirstKeepsCapturing) {
   VindelorProcess first;

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "tests/support/RegistryFixture.h"
+
 namespace testing_support {
 namespace {
 
@@ -103,6 +105,16 @@ void EndAllVindelorProcesses() {
     TerminateProcess(process.Get(), 99);
     WaitForSingleObject(process.Get(), 10000);
   }
+}
+
+void VindelorTest::SetUp() {
+  EndAllVindelorProcesses();
+  DeleteSettings();
+}
+
+void VindelorTest::TearDown() {
+  EndAllVindelorProcesses();
+  DeleteSettings();
 }
 
 }  // namespace testing_support

@@ -2,6 +2,7 @@
 // with ways to find its windows and to end it.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <chrono>
@@ -45,5 +46,13 @@ class VindelorProcess {
 void EndAllVindelorProcesses();
 
 [[nodiscard]] bool IsShown(HWND window);
+
+// Every test starts from the same state: no Vindelor running and no stored settings (the next
+// start is a first run); it leaves the same state behind.
+class VindelorTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+};
 
 }  // namespace testing_support

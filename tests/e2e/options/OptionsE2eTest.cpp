@@ -8,14 +8,7 @@ namespace {
 
 using namespace testing_support;
 
-class OptionsE2e : public ::testing::Test {
- protected:
-  void SetUp() override {
-    EndAllVindelorProcesses();
-    DeleteSettings();
-  }
-  void TearDown() override { EndAllVindelorProcesses(); }
-};
+using OptionsE2e = VindelorTest;
 
 TEST_F(OptionsE2e, TheFirstRunStoresTheDefaultsWithTheDialogsCentredPosition) {
   VindelorProcess program;

@@ -164,12 +164,11 @@ class BmpAssociation {
   std::vector<Registration> registrations_;
 };
 
-class BmpCommands : public ::testing::Test {
+class BmpCommands : public VindelorTest {
  protected:
-  void SetUp() override { EndAllVindelorProcesses(); }
   void TearDown() override {
     program_.reset();
-    EndAllVindelorProcesses();
+    VindelorTest::TearDown();
   }
 
   // Starts the program, captures the pattern window with Alt+Print Screen and waits for the

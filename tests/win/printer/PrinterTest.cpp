@@ -32,12 +32,6 @@ std::string PostScriptTitle(const std::string& page) {
 }
 
 // Waits for page files of the queue beyond the given count.
-std::vector<std::string> WaitForPages(const std::string& queue, std::size_t count) {
-  std::vector<std::string> files;
-  WaitUntil([&] { return (files = PageFiles(queue)).size() >= count; });
-  return files;
-}
-
 TEST_F(Printer, ListsTheQueuesAndResolvesTheDefaultOnEveryUseAfterMinusOne) {
   ASSERT_EQ(Names(), kThree);
   for (const auto& entry : ThePrinter().Printers()) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/HarnessAccess.h"
 #include "toolkit/Application.h"
 #include "toolkit/Printer.h"
 
@@ -34,15 +35,11 @@ class PrinterTest : public ::testing::Test {
 // The text of the tk::Error the action raises; empty when it raises none.
 std::string ErrorOf(const std::function<void()>& action);
 
-// The folder (as a Windows path) where the harness's queue writes its jobs, one file each.
-std::string PagesFolder(const std::string& queue);
-// The page files (*.ps) there, by name.
-std::vector<std::string> PageFiles(const std::string& queue);
-std::string ReadWholeFile(const std::string& path);
-
-// Starts the harness's queues.sh with the given arguments after the state folder. Wine neither
-// waits for a Unix program nor passes its exit code back, so callers wait for what it does.
-void RunQueuesScript(const std::string& arguments);
+using testing_support::PageFiles;
+using testing_support::PagesFolder;
+using testing_support::ReadWholeFile;
+using testing_support::RunQueuesScript;
+using testing_support::WaitForPages;
 
 // The profile's default printer entry ("name,driver,port").
 std::string DefaultDeviceEntry();
