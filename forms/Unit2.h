@@ -106,6 +106,10 @@ class TForm2 final : public tk::Form {
 
  private:
   void RegisterHotkeys();
+  // The print job's page (its guarded part) and its common end.
+  bool PrintPage(int printerDpiX, int printerDpiY, int screenDpiX, int screenDpiY);
+  void FinishPrintJob(bool failureReported);
+  void AdvanceProgressTwice();
   std::string saveFileName_ = "Vindelor20";  // "Save as BMP" proposes it; the last name chosen
 };
 

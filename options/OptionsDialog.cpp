@@ -52,7 +52,7 @@ void TForm2::Button4Click() {
 }
 
 void TForm2::Button2Click() {
-  if (!ComboBox1.Enabled()) return;  // no printer installed
+  if (!vindelor::PrinterAvailable(ComboBox1)) return;
   vindelor::ApplyPrinterChoice(ComboBox1);
   Form1->Delay(kPrinterSetupWaitMilliseconds);
   tk::Printer::Instance().ExecuteSetupDialog(Handle());

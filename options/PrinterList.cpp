@@ -29,6 +29,8 @@ std::string PrinterChoiceText(const tk::ComboBox& combo) {
   return selected < 0 ? std::string() : combo.Item(selected);
 }
 
+bool PrinterAvailable(const tk::ComboBox& combo) { return combo.Enabled(); }
+
 void ApplyPrinterChoice(const tk::ComboBox& combo) {
   // The list holds the printers in the printer object's order, so positions agree; the extra
   // entry is last, and no selection gives -1 as well.

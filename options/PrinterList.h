@@ -23,6 +23,9 @@ void PreselectPrinter(tk::ComboBox& combo, const std::string& savedName);
 // The selected entry's text, or "" when no entry is selected. Typed text never counts.
 [[nodiscard]] std::string PrinterChoiceText(const tk::ComboBox& combo);
 
+// At least one printer existed when the list was filled (the box is enabled).
+[[nodiscard]] bool PrinterAvailable(const tk::ComboBox& combo);
+
 // Makes the choice the printer object's current printer: "Default Printer" (and no selection)
 // mean the system's default, any other entry the printer at the same position.
 void ApplyPrinterChoice(const tk::ComboBox& combo);

@@ -1,6 +1,202 @@
-// The print job: the work image on one page.
+// The print job ("Print", also run right after a capture with Immediate Action): the work image
+// on one page, with the transforms, the temporary file round trip, the layout, an optional date
+// line and the progress display, ending with the dialog's Cancel.
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+#include "app/SharedState.h"
+#include "forms/Unit1.h"
 #include "forms/Unit2.h"
+#include "options/PrinterList.h"
+#include "output/BmpFile.h"
+#include "output/PageLayout.h"
+#include "output/PrintDateLine.h"
+#include "output/Transforms.h"
+#include "toolkit/Application.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Printer.h"
+
+namespace {
+
+constexpr char kDocumentTitle[] = "Vindelor V2.0 Bitmap";
+constexpr char kDatePrefix[] = "Page Printed on the  ";
+constexpr int kDateLineReserve = 110;  // dots taken from the bottom of the page for the date
+constexpr int kDateLineGap = 40;       // from the bottom of the image area to the date line
+constexpr std::int32_t kAfterPrinterChoiceWait = 50;
+constexpr std::int32_t kAfterDrawingWait = 20;
+constexpr std::int32_t kBeforeEndWait = 100;
+
+struct Resolutions {
+  int printerX = 0;
+  int printerY = 0;
+  int screenX = 0;
+  int screenY = 0;
+};
+
+Resolutions ReadResolutions(tk::Printer& printer) {
+  Resolutions dpi;
+  HDC printerDc = printer.Handle();
+  dpi.printerX = GetDeviceCaps(printerDc, LOGPIXELSX);
+  dpi.printerY = GetDeviceCaps(printerDc, LOGPIXELSY);
+  tk::UniqueMemoryDc display{CreateDCA("DISPLAY", nullptr, nullptr, nullptr)};
+  dpi.screenX = GetDeviceCaps(display.Get(), LOGPIXELSX);
+  dpi.screenY = GetDeviceCaps(display.Get(), LOGPIXELSY);
+  return dpi;
+}
+
+// The whole print image scaled into the rectangle: its file form handed to the printer when the
+// printer stretches device-independent bitmaps itself, else the image's own pixels stretched.
+void DrawPrintImage(HDC printerDc, tk::Bitmap& image, const vindelor::PageRect& to) {
+  const int width = to.right - to.left;
+  const int height = to.bottom - to.top;
+  if (image.Empty() || width <= 0 || height <= 0) return;
+  const vindelor::FileForm form(image);
+  // Dropping rows and columns keeps colours pure; a one-bit image keeps the context's mode.
+  if (!image.Monochrome()) SetStretchBltMode(printerDc, COLORONCOLOR);
+  const tk::UniquePalette palette = form.MakePalette();
+  const tk::PaletteGuard realized(printerDc, palette.Get());
+  int drawn = 0;
+  if (GetDeviceCaps(printerDc, RASTERCAPS) & RC_STRETCHDIB) {
+    drawn = StretchDIBits(printerDc, to.left, to.top, width, height, 0, 0, form.Width(),
+                          form.Height(), form.Bits(), form.Info(), DIB_RGB_COLORS, SRCCOPY);
+  } else {
+    drawn = StretchBlt(printerDc, to.left, to.top, width, height, image.SurfaceForReading(), 0, 0,
+                       image.Width(), image.Height(), SRCCOPY);
+  }
+  if (drawn <= 0) throw tk::Error("The image could not be drawn");  // 0 or GDI_ERROR
+}
+
+std::string LocaleText(LCTYPE item) {
+  char text[100]{};
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, item, text, sizeof(text));
+  return text;
+}
+
+// The current local date in the user's short date format, then the time unless it is exactly
+// midnight.
+std::string DateAndTime() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  std::string pattern = LocaleText(LOCALE_SSHORTDATE);
+  if (pattern.empty()) pattern = "M/d/yy";
+  char date[100]{};
+  GetDateFormatA(LOCALE_USER_DEFAULT, 0, &now, pattern.c_str(), date, sizeof(date));
+  const vindelor::TimeStyle style{.hourLeadingZero = LocaleText(LOCALE_ITLZERO) == "1",
+                                  .twelveHourClock = LocaleText(LOCALE_ITIME) == "0",
+                                  .am = LocaleText(LOCALE_S1159),
+                                  .pm = LocaleText(LOCALE_S2359)};
+  return vindelor::PrintDateLine(date, now.wHour, now.wMinute, now.wSecond, style);
+}
+
+void ReportPrintFailure() {
+  MessageBeep(MB_ICONEXCLAMATION);
+  MessageBoxA(nullptr,
+              "The Image could not be printed !\r\rCheck the Printer or Printer Setup",
+              "Vindelor V2.0", MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
 
 void TForm2::Button1Click() {
-  // "Print": transforms, temporary file round trip, layout and the page, then Cancel.
+  if (!vindelor::PrinterAvailable(ComboBox1)) {
+    MessageBeep(MB_ICONEXCLAMATION);
+    tk::ShowInformation("No Printer installed");
+    return;
+  }
+  NStatusLine1.StartProgress(0, 10, true);
+  NStatusLine1.SetCaption(" Printing ...");
+  NStatusLine1.Repaint();
+  SetEnabled(false);
+
+  // Choosing the printer, reading its resolution and transforming the image come before the
+  // page. Their failures (such as "There is no default printer currently selected") are
+  // reported, and the job then ends as every other path does: dialog enabled, progress hidden,
+  // dialog hidden and hotkeys re-armed.
+  Resolutions dpi;
+  bool prepared = false;
+  try {
+    tk::Printer& printer = tk::Printer::Instance();
+    vindelor::ApplyPrinterChoice(ComboBox1);
+    Form1->Delay(kAfterPrinterChoiceWait);
+    dpi = ReadResolutions(printer);
+    AdvanceProgressTwice();
+    vindelor::ApplyTransforms(*vindelor::Shared().workImage, CheckBox5.Checked(),
+                              CheckBox7.Checked(), CheckBox8.Checked());
+    prepared = true;
+  } catch (const std::exception& error) {
+    tk::App().ShowException(error);
+  }
+  bool failed = false;
+  if (prepared && !PrintPage(dpi.printerX, dpi.printerY, dpi.screenX, dpi.screenY)) {
+    failed = true;
+    ReportPrintFailure();
+  }
+  FinishPrintJob(failed);
+}
+
+bool TForm2::PrintPage(int printerDpiX, int printerDpiY, int screenDpiX, int screenDpiY) {
+  // Any failure in here skips the rest of the page and becomes the one fixed message.
+  try {
+    tk::Printer& printer = tk::Printer::Instance();
+    tk::Bitmap& printImage = *vindelor::Shared().printImage;
+    vindelor::TemporaryRoundTrip();
+    AdvanceProgressTwice();
+    printer.SetOrientation(tk::Printer::kLandscape);
+    if (RadioButton2.Checked()) printer.SetOrientation(tk::Printer::kPortrait);
+    const int pageWidth = printer.PageWidth();  // read now: they follow the orientation
+    int pageHeight = printer.PageHeight();
+    if (CheckBox4.Checked()) pageHeight -= kDateLineReserve;
+    AdvanceProgressTwice();
+    const vindelor::PagePlacement placement = vindelor::PlaceImageOnPage(
+        {.pageWidth = pageWidth,
+         .pageHeight = pageHeight,
+         .printerDpiX = printerDpiX,
+         .printerDpiY = printerDpiY,
+         .screenDpiX = screenDpiX,
+         .screenDpiY = screenDpiY,
+         .imageWidth = printImage.Width(),
+         .imageHeight = printImage.Height(),
+         .stretched = CheckBox2.Checked(),
+         .centered = CheckBox1.Checked()});
+    printer.SetTitle(kDocumentTitle);
+    printer.BeginDoc();
+    AdvanceProgressTwice();
+    tk::App().ProcessMessages();
+    DrawPrintImage(printer.Handle(), printImage, placement.rect);
+    Form1->Delay(kAfterDrawingWait);
+    if (CheckBox4.Checked()) {
+      printer.WriteText(1, pageHeight + kDateLineGap, kDatePrefix + DateAndTime());
+    }
+    Form1->Delay(kAfterDrawingWait);
+    AdvanceProgressTwice();
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+void TForm2::FinishPrintJob(bool failureReported) {
+  tk::App().ProcessMessages();
+  // A begun document is ended even after a failure, so whatever is on its page is printed.
+  tk::Printer& printer = tk::Printer::Instance();
+  if (printer.Printing()) {
+    try {
+      printer.EndDoc();
+    } catch (const std::exception&) {
+      // The spooler refused the document: that is a failed print too, not a silent success.
+      if (!failureReported) ReportPrintFailure();
+    }
+  }
+  Form1->Delay(kBeforeEndWait);
+  SetEnabled(true);
+  AdvanceProgressTwice();
+  NStatusLine1.StartProgress(0, 10, false);
+  Button4Click();
+}
+
+void TForm2::AdvanceProgressTwice() {
+  NStatusLine1.AdvanceProgress(1);
+  NStatusLine1.AdvanceProgress(1);
 }

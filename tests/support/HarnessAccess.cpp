@@ -61,11 +61,11 @@ std::string ReadWholeFile(const std::string& path) {
   return text.str();
 }
 
-void RunQueuesScript(const std::string& arguments) {
-  const char* state = std::getenv("VINDELOR_STATE");
-  ASSERT_NE(state, nullptr) << "VINDELOR_STATE is not set: run through the Wine harness";
-  std::string commandLine = std::string("/bin/sh -c \"'") + VINDELOR_SOURCE_DIR +
-                            "/tests/harness/queues.sh' '" + state + "' " + arguments + "\"";
+namespace {
+
+// Starts a shell command line as a Unix program.
+void StartUnixCommand(const std::string& shellCommand) {
+  std::string commandLine = "/bin/sh -c \"" + shellCommand + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
@@ -76,6 +76,87 @@ void RunQueuesScript(const std::string& arguments) {
   }
   tk::UniqueKernelHandle processHandle{process.hProcess};
   tk::UniqueKernelHandle threadHandle{process.hThread};
+}
+
+std::string UnixState() {
+  const char* state = std::getenv("VINDELOR_STATE");
+  if (!state) ADD_FAILURE() << "VINDELOR_STATE is not set: run through the Wine harness";
+  return state ? state : "";
+}
+
+}  // namespace
+
+COLORREF RenderedPage::At(int x, int y) const {
+  const auto at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                   static_cast<std::size_t>(x)) * 3;
+  return RGB(rgb[at], rgb[at + 1], rgb[at + 2]);
+}
+
+RECT RenderedPage::InkBounds() const { return InkBounds({0, 0, width, height}); }
+
+RECT RenderedPage::InkBounds(RECT within) const {
+  RECT bounds{within.right, within.bottom, within.left, within.top};
+  for (int y = within.top; y < within.bottom; ++y) {
+    for (int x = within.left; x < within.right; ++x) {
+      if (IsWhite(x, y)) continue;
+      bounds.left = std::min<LONG>(bounds.left, x);
+      bounds.top = std::min<LONG>(bounds.top, y);
+      bounds.right = std::max<LONG>(bounds.right, x + 1);
+      bounds.bottom = std::max<LONG>(bounds.bottom, y + 1);
+    }
+  }
+  if (bounds.left >= bounds.right) return {0, 0, 0, 0};
+  return bounds;
+}
+
+RenderedPage RenderPage(const std::string& queue, const std::string& file, int dotsPerInch) {
+  RenderedPage page;
+  page.dotsPerInch = dotsPerInch;
+  const std::string source = UnixState() + "/pages/" + queue + "/" + file;
+  const std::string picture = source + "." + std::to_string(dotsPerInch) + ".ppm";
+  // Written under another name and renamed when complete, so that a reader never sees half.
+  StartUnixCommand("gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=ppmraw -r" +
+                   std::to_string(dotsPerInch) + " -sOutputFile='" + picture + ".part' '" +
+                   source + "' && mv '" + picture + ".part' '" + picture + "'");
+  std::string windowsPath = "Z:" + picture;
+  std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
+  std::string bytes;
+  WaitUntil([&] {
+    bytes = ReadWholeFile(windowsPath);
+    return !bytes.empty();
+  });
+  // "P6", width, height and 255, each after blanks or "#" comment lines, then one whitespace
+  // and the pixels.
+  std::istringstream header(bytes);
+  auto next = [&header] {
+    std::string token;
+    while (header >> token && token[0] == '#') {
+      std::string rest;
+      std::getline(header, rest);
+    }
+    return token;
+  };
+  const std::string magic = next();
+  page.width = std::atoi(next().c_str());
+  page.height = std::atoi(next().c_str());
+  const int maximum = std::atoi(next().c_str());
+  if (magic != "P6" || maximum != 255 || page.width <= 0 || page.height <= 0) {
+    ADD_FAILURE() << "no page picture from " << source;
+    return {};
+  }
+  const auto pixels = static_cast<std::size_t>(header.tellg()) + 1;
+  page.rgb.assign(bytes.begin() + static_cast<std::ptrdiff_t>(pixels), bytes.end());
+  if (page.rgb.size() !=
+      static_cast<std::size_t>(page.width) * static_cast<std::size_t>(page.height) * 3) {
+    ADD_FAILURE() << "a truncated page picture from " << source;
+    return {};
+  }
+  return page;
+}
+
+void RunQueuesScript(const std::string& arguments) {
+  StartUnixCommand(std::string("'") + VINDELOR_SOURCE_DIR + "/tests/harness/queues.sh' '" +
+                   UnixState() + "' " + arguments);
 }
 
 }  // namespace testing_support

@@ -3,6 +3,8 @@
 // queue script.
 #pragma once
 
+#include <windows.h>
+
 #include <chrono>
 #include <string>
 #include <vector>
@@ -21,6 +23,24 @@ namespace testing_support {
 std::vector<std::string> WaitForPages(const std::string& queue, std::size_t count,
                                       std::chrono::milliseconds timeout = kDefaultTimeout);
 [[nodiscard]] std::string ReadWholeFile(const std::string& path);
+
+// A printed page rendered by ghostscript: rows of RGB pixels, top row first.
+struct RenderedPage {
+  int width = 0;
+  int height = 0;
+  int dotsPerInch = 0;
+  std::vector<unsigned char> rgb;
+  [[nodiscard]] COLORREF At(int x, int y) const;
+  [[nodiscard]] bool IsWhite(int x, int y) const { return At(x, y) == RGB(255, 255, 255); }
+  // The smallest rectangle holding every pixel that is not white; empty when there is none.
+  [[nodiscard]] RECT InkBounds() const;
+  [[nodiscard]] RECT InkBounds(RECT within) const;
+};
+
+// Renders a page file of the queue (as PageFiles names it) at the given resolution with
+// ghostscript, which runs as a Unix program next to Wine.
+[[nodiscard]] RenderedPage RenderPage(const std::string& queue, const std::string& file,
+                                      int dotsPerInch);
 
 // Runs tests/harness/queues.sh with the state folder and the given arguments. Wine starts Unix
 // programs directly but hands back no handle to wait on: callers wait for the effect.
