@@ -140,4 +140,23 @@ TEST_F(OptionsDialog, ThePrinterListHoldsTheQueuesThenDefaultPrinterAndPreselect
   }
 }
 
+TEST_F(OptionsDialog, HintsGoToTheStatusLineAndShowingPutsTheCreditLineBack) {
+  Form2->Show();
+  struct Case {
+    tk::Control* control;
+    const char* hint;
+  };
+  for (const Case& c : {Case{&Form2->CheckBox1, " The Image will be centered on page"},
+                        Case{&Form2->Button4, " Cancel program   ( or  press ESC )"},
+                        Case{&Form2->GroupBox2, ""},  // no hint of its own, nor its parent's
+                        Case{&Form2->Button8, " Get an Image or Picture from the Clipboard"}}) {
+    SendMessageA(c.control->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(Form2->NStatusLine1.Caption(), c.hint);
+  }
+  Form2->Hide();
+  Form2->Show();
+  EXPECT_EQ(Form2->NStatusLine1.Caption(), std::string(" ") + TForm2::kCreditLine);
+}
+
 }  // namespace
+

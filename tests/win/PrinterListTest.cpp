@@ -1,6 +1,10 @@
 // The printer list of the options dialog against the harness's real print queues; each test
 // runs with its own set (see CMakeLists.txt).
+#include <windows.h>
+#include <dlgs.h>  // needs windows.h first
 #include <gtest/gtest.h>
+
+#include <thread>
 
 #include "options/PrinterList.h"
 #include "tests/win/ProgramFixture.h"
@@ -48,4 +52,25 @@ TEST_F(PrinterList, WithoutPrintersTheListIsEmptyAndDisabledAndPrinterSetupDoesN
   EXPECT_TRUE(answerer.Seen().empty()) << "no setup dialog and no error";
 }
 
+// Queues A, B and C with B as the system default.
+TEST_F(PrinterList, PrinterSetupWithDefaultPrinterChosenOpensOnTheSystemDefault) {
+  tk::ComboBox& combo = Form2->ComboBox1;
+  combo.SetItemIndex(3);  // "Default Printer"
+  std::string shown;
+  std::thread reader([&] {
+    // The setup dialog names its printer in its printer list (cmb1).
+    if (HWND dialog = WaitForWindow({.className = "#32770", .processId = GetCurrentProcessId(),
+                                     .visibleOnly = true})) {
+      Sleep(200);
+      shown = WindowText(GetDlgItem(dialog, cmb1));
+      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+  });
+  Form2->Button2Click();
+  reader.join();
+  EXPECT_EQ(shown, "VindelorB");
+  EXPECT_EQ(tk::Printer::Instance().PrinterIndex(), 1) << "resolved on opening; Cancel keeps it";
+}
+
 }  // namespace
+

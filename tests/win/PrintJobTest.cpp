@@ -1,0 +1,159 @@
+// The print job in-process: what it leaves behind in the work image, and how every failure
+// returns the dialog to a usable state. Each test names its print queues in CMakeLists.txt.
+#include <gtest/gtest.h>
+
+#include "tests/support/HarnessAccess.h"
+#include "tests/support/PatternWindow.h"
+#include "tests/win/ProgramFixture.h"
+
+namespace {
+
+using namespace testing_support;
+
+constexpr char kPrintFailed[] =
+    "The Image could not be printed !\r\rCheck the Printer or Printer Setup";
+
+class PrintJob : public ProgramTest {
+ protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    EndSplash();
+  }
+  // Captures the desktop, as Print Screen does; the dialog opens.
+  static void CaptureDesktop() {
+    vindelor::Shared().captureSource = vindelor::kSourceDesktop;
+    Form2->CaptureWindow();
+  }
+  // Captures a pattern window, as Alt+Print Screen does.
+  static void CaptureWindowOf(const PatternWindow& window) {
+    SetForegroundWindow(window.Handle());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window.Handle(); }));
+    vindelor::Shared().captureSource = vindelor::kSourceActiveWindow;
+    Form2->CaptureWindow();
+  }
+  static std::vector<SeenDialog> Print() {
+    DialogAnswerer answerer;
+    Form2->Button1Click();
+    return answerer.Seen();
+  }
+  // The end state every path but "No Printer installed" reaches.
+  static void ExpectUsableAndReArmed() {
+    EXPECT_FALSE(Form2->Visible());
+    EXPECT_TRUE(Form2->Enabled());
+    EXPECT_FALSE(Form2->NStatusLine1.ProgressShown());
+    EXPECT_TRUE(vindelor::Shared().armed);
+  }
+};
+
+// Queues: none.
+TEST_F(PrintJob, NoPrinterInstalledLeavesTheDialogOpenUsableAndTheHotkeysDisarmed) {
+  CaptureDesktop();
+  const std::string caption = Form2->NStatusLine1.Caption();
+  auto seen = Print();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].caption, "Information");
+  EXPECT_EQ(seen[0].text, "No Printer installed");
+  EXPECT_TRUE(Form2->Visible());
+  EXPECT_TRUE(Form2->Enabled());
+  EXPECT_FALSE(vindelor::Shared().armed);
+  EXPECT_EQ(Form2->NStatusLine1.Caption(), caption) << "the status line is untouched";
+  EXPECT_FALSE(Form2->NStatusLine1.ProgressShown());
+}
+
+// Queues: one, then the default (only) queue is removed while the program runs.
+TEST_F(PrintJob, TheDefaultQueueRemovedDuringTheRunIsReportedAndTheDialogComesBack) {
+  CaptureDesktop();
+  RunQueuesScript("remove VindelorA");
+  ASSERT_TRUE(WaitUntil([] {
+    char device[100] = "?";
+    GetProfileStringA("windows", "device", "", device, sizeof(device));
+    return device[0] == '\0';
+  }));
+  auto seen = Print();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].caption, tk::App().Title());
+  EXPECT_EQ(seen[0].text, "There is no default printer currently selected.");
+  ExpectUsableAndReArmed();
+}
+
+// Queues: one plus a default queue that rejects every document.
+TEST_F(PrintJob, ARejectedDocumentIsReportedAndTheDialogComesBackReArmed) {
+  CaptureDesktop();
+  auto seen = Print();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].caption, "Vindelor V2.0");
+  EXPECT_EQ(seen[0].text, kPrintFailed);
+  ExpectUsableAndReArmed();
+}
+
+// Queues: one.
+TEST_F(PrintJob, AnUnwritableTemporaryFileGivesTheMessageAndNoPage) {
+  CaptureDesktop();
+  const std::size_t pages = PageFiles("VindelorA").size();
+  char temporary[MAX_PATH]{};
+  GetEnvironmentVariableA("TMP", temporary, MAX_PATH);
+  SetEnvironmentVariableA("TMP", "C:\\no such folder");
+  auto seen = Print();
+  SetEnvironmentVariableA("TMP", temporary[0] ? temporary : nullptr);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, kPrintFailed);
+  ExpectUsableAndReArmed();
+  PumpMessagesFor(1s);
+  EXPECT_EQ(PageFiles("VindelorA").size(), pages) << "no document was begun";
+}
+
+// Queues: one.
+TEST_F(PrintJob, InvertingAndMirroringAlternateOverPrintsOfOneCapture) {
+  PatternWindow pattern({100, 100, 420, 340});
+  CaptureWindowOf(pattern);
+  Form2->CheckBox7.SetChecked(true);
+  Form2->CheckBox8.SetChecked(true);
+  const POINT client = pattern.ClientOffset();
+  const int width = Work().Width();
+  auto redAt = [&](int x) {
+    return GetPixel(Work().SurfaceForReading(), x, client.y + 15) == RGB(255, 0, 0);
+  };
+  ASSERT_TRUE(redAt(client.x + 15));
+  const std::size_t pages = PageFiles("VindelorA").size();
+
+  EXPECT_TRUE(Print().empty());
+  // Inverted and mirrored in place: the red square is now cyan, on the other side.
+  EXPECT_EQ(GetPixel(Work().SurfaceForReading(), width - 1 - (client.x + 15), client.y + 15),
+            RGB(0, 255, 255));
+  EXPECT_TRUE(Print().empty());
+  EXPECT_TRUE(redAt(client.x + 15)) << "the second print turns it back";
+
+  // Two pages: the first with the transforms, the second with the captured pixels.
+  auto files = WaitForPages("VindelorA", pages + 2);
+  ASSERT_EQ(files.size(), pages + 2);
+  const RenderedPage first = RenderPage("VindelorA", files[pages], 50);
+  const RenderedPage second = RenderPage("VindelorA", files[pages + 1], 50);
+  ASSERT_GT(first.width, 0);
+  ASSERT_EQ(first.width, second.width);
+  int different = 0;
+  for (std::size_t i = 0; i < first.rgb.size(); ++i) different += first.rgb[i] != second.rgb[i];
+  EXPECT_GT(different, 1000);
+}
+
+// Queues: one.
+TEST_F(PrintJob, MonochromeLastsIntoLaterCapturesUntilAPrintWithoutIt) {
+  PatternWindow pattern({100, 100, 420, 340});
+  CaptureWindowOf(pattern);
+  Form2->CheckBox5.SetChecked(true);
+  Print();
+  EXPECT_TRUE(Work().Monochrome());
+  CaptureWindowOf(pattern);
+  EXPECT_TRUE(Work().Monochrome()) << "the next capture is black and white at once";
+  const POINT client = pattern.ClientOffset();
+  EXPECT_EQ(GetPixel(Work().SurfaceForReading(), client.x + 15, client.y + 15), RGB(0, 0, 0));
+
+  Form2->CheckBox5.SetChecked(false);
+  Print();
+  EXPECT_FALSE(Work().Monochrome());
+  CaptureWindowOf(pattern);
+  EXPECT_FALSE(Work().Monochrome());
+  EXPECT_EQ(GetPixel(Work().SurfaceForReading(), client.x + 15, client.y + 15), RGB(255, 0, 0))
+      << "colour again";
+}
+
+}  // namespace
