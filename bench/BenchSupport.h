@@ -2,9 +2,12 @@
 #pragma once
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <thread>
 #include <vector>
 
 namespace bench {
@@ -40,5 +43,59 @@ inline void Report(const char* what, const Summary& s) {
   std::printf("%-44s min %9.3f ms   median %9.3f ms   max %9.3f ms\n", what, s.min, s.median,
               s.max);
 }
+
+// PagefileUsage: the process's committed private bytes now, the figure PrivateUsage repeats on
+// Windows (Wine leaves PrivateUsage 0). Wine reports PeakPagefileUsage as the current figure
+// too, not as a peak, so the peak is sampled.
+inline SIZE_T PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof(counters);
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+  return counters.PagefileUsage;
+}
+
+// The working set (resident pages) now, under Wine the process's resident memory.
+inline SIZE_T WorkingSet() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof(counters);
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+  return counters.WorkingSetSize;
+}
+
+inline SIZE_T ReportedPeak() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof(counters);
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+  return counters.PeakPagefileUsage;
+}
+
+// Samples PrivateUsage every millisecond on a thread of its own and keeps the highest value.
+class PeakSampler {
+ public:
+  explicit PeakSampler(SIZE_T (*measure)() = &PrivateBytes)
+      : measure_(measure), thread_([this] {
+          while (!stop_) {
+            SIZE_T now = measure_();
+            if (now > peak_) peak_ = now;
+            Sleep(1);
+          }
+        }) {}
+  PeakSampler(const PeakSampler&) = delete;
+  PeakSampler& operator=(const PeakSampler&) = delete;
+  ~PeakSampler() { Stop(); }
+  SIZE_T Stop() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    SIZE_T now = measure_();
+    if (now > peak_) peak_ = now;
+    return peak_;
+  }
+
+ private:
+  SIZE_T (*measure_)();
+  std::atomic<bool> stop_{false};
+  std::atomic<SIZE_T> peak_{0};
+  std::thread thread_;
+};
 
 }  // namespace bench

@@ -75,12 +75,8 @@ int main() {
   const double seconds = kIdleMilliseconds / 1000.0;
   std::printf("%-44s %9.2f per second\n", "idle wake-ups", wakeUps / seconds);
   std::printf("%-44s %9.3f ms per second\n", "idle CPU", (CpuMilliseconds() - cpuBefore) / seconds);
-  PROCESS_MEMORY_COUNTERS_EX memory{};
-  memory.cb = sizeof(memory);
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                       sizeof(memory));
-  std::printf("%-44s %9.1f MB (work image %.1f MB)\n", "private memory after start-up",
-              static_cast<double>(memory.PrivateUsage) / 1048576.0,
+  std::printf("%-44s %9.1f MB (work image %.1f MB, not yet made)\n",
+              "private bytes after start-up", static_cast<double>(bench::PrivateBytes()) / 1048576.0,
               static_cast<double>(vindelor::Shared().workImage->Width()) *
                   vindelor::Shared().workImage->Height() * 4 / 1048576.0);
   return 0;

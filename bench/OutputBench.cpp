@@ -26,51 +26,6 @@ namespace {
 constexpr int kRuns = 15;
 constexpr double kMegabyte = 1024.0 * 1024.0;
 
-// PagefileUsage: the process's committed private bytes now, the figure PrivateUsage repeats on
-// Windows (Wine leaves PrivateUsage 0). Wine reports PeakPagefileUsage as the current figure
-// too, not as a peak, so the peak is sampled.
-SIZE_T PrivateBytes() {
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof(counters);
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-  return counters.PagefileUsage;
-}
-
-SIZE_T ReportedPeak() {
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof(counters);
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-  return counters.PeakPagefileUsage;
-}
-
-// Samples PrivateUsage every millisecond on a thread of its own and keeps the highest value.
-class PeakSampler {
- public:
-  PeakSampler()
-      : thread_([this] {
-          while (!stop_) {
-            SIZE_T now = PrivateBytes();
-            if (now > peak_) peak_ = now;
-            Sleep(1);
-          }
-        }) {}
-  PeakSampler(const PeakSampler&) = delete;
-  PeakSampler& operator=(const PeakSampler&) = delete;
-  ~PeakSampler() { Stop(); }
-  SIZE_T Stop() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-    SIZE_T now = PrivateBytes();
-    if (now > peak_) peak_ = now;
-    return peak_;
-  }
-
- private:
-  std::atomic<bool> stop_{false};
-  std::atomic<SIZE_T> peak_{0};
-  std::thread thread_;
-};
-
 // The desktop's pixels, as a capture takes them.
 void Capture(tk::Bitmap& image) {
   image.SetMonochrome(false);
@@ -172,13 +127,13 @@ int main() {
 
   // --- Private memory of a print job's image work and of "Save as BMP" after it --------------
   // Measured first, before the timings below have used (and the allocators kept) any memory.
-  const SIZE_T baseline = PrivateBytes();
+  const SIZE_T baseline = bench::PrivateBytes();
   SIZE_T imageBytes = 0;
   SIZE_T fileBytes = 0;
   SIZE_T afterRoundTrip = 0;
   SIZE_T peak = 0;
   {
-    PeakSampler sampler;
+    bench::PeakSampler sampler;
     tk::Bitmap work;
     tk::Bitmap print;
     Capture(work);
@@ -188,13 +143,13 @@ int main() {
     vindelor::ApplyTransforms(work, false, true, true);
     vindelor::TemporaryRoundTrip(work, print);
     if (const auto* kept = print.CachedEncoding()) fileBytes = kept->size();
-    afterRoundTrip = PrivateBytes();
+    afterRoundTrip = bench::PrivateBytes();
     vindelor::WriteBmpFile(work, scratch);  // "Save as BMP" after the print: the kept encoding
     vindelor::ApplyTransforms(work, false, true, false);
     vindelor::TemporaryRoundTrip(work, print);  // the next print, into the print image's bitmap
     peak = sampler.Stop();
   }
-  const SIZE_T afterwards = PrivateBytes();
+  const SIZE_T afterwards = bench::PrivateBytes();
   const double image = Mb(imageBytes);
   const double held = 2 * image + 2 * Mb(fileBytes);
   std::printf("screen %d x %d: image %.1f MB in memory, %.1f MB as a file\n",
@@ -202,7 +157,7 @@ int main() {
   std::printf(
       "private bytes: PagefileUsage (Wine leaves PrivateUsage 0 and reports\n"
       "PeakPagefileUsage as the current figure: %.1f MB), sampled every millisecond\n",
-      Mb(ReportedPeak()));
+      Mb(bench::ReportedPeak()));
   std::printf("%-44s %9.1f MB\n", "before the images", Mb(baseline));
   std::printf("%-44s %9.1f MB\n", "  above that after the first round trip",
               Mb(afterRoundTrip - baseline));

@@ -195,6 +195,33 @@ std::vector<std::uint8_t> KeptFileForm(std::vector<std::uint8_t> file, const Par
   return file;
 }
 
+// The device-dependent bitmap of an image held as its file form: one bit per pixel or the
+// screen's format, with the file's pixels converted through the image's palette.
+tk::UniqueBitmap BitmapFromFileForm(const tk::Bitmap& image) {
+  const std::vector<std::uint8_t>* file = image.CachedEncoding();
+  if (!file) throw tk::Error("The image's pixels are gone");
+  const ParsedBmp bmp = Parse(*file, "the image's file form");
+  const std::vector<std::uint32_t> info = AlignedInfo(bmp);
+  const auto* bitmapInfo = reinterpret_cast<const BITMAPINFO*>(info.data());
+  const int rows = std::abs(bmp.height);
+  tk::UniqueBitmap bitmap;
+  if (bmp.monochrome) {
+    bitmap.Reset(CreateBitmap(bmp.width, rows, 1, 1, nullptr));
+  } else {
+    tk::WindowDc screen(nullptr);
+    bitmap.Reset(CreateCompatibleBitmap(screen.Get(), bmp.width, rows));
+  }
+  if (!bitmap) throw tk::Error("Out of system resources");
+  tk::UniqueMemoryDc dc{CreateCompatibleDC(nullptr)};
+  if (!dc) throw tk::Error("Out of system resources");
+  const tk::PaletteGuard realized(dc.Get(), image.Palette());
+  if (SetDIBits(dc.Get(), bitmap.Get(), 0, static_cast<UINT>(rows), bmp.pixels.data(), bitmapInfo,
+                DIB_RGB_COLORS) != rows) {
+    throw tk::Error("The image's pixels could not be converted");
+  }
+  return bitmap;
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> EncodeBitmap(tk::Bitmap& image) { return Encoding(image); }
@@ -231,41 +258,11 @@ void ReadBmpFile(tk::Bitmap& image, const std::string& path) {
   const int rows = std::abs(bmp.height);
 
   tk::UniquePalette palette = PaletteOf(*bitmapInfo, bmp.colorEntries);
-  if (!bmp.monochrome && !image.Monochrome() && image.Width() == width && image.Height() == rows &&
-      image.Handle()) {
-    // Same size and the screen's format, as for every print job after the first: the pixels go
-    // into the bitmap the image already has, which spares making (and touching) a new one.
-    HDC surface = image.Surface();
-    tk::PaletteGuard realized(surface, palette.Get());
-    if (SetDIBitsToDevice(surface, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(rows), 0, 0,
-                          0, static_cast<UINT>(rows), bmp.pixels.data(), bitmapInfo,
-                          DIB_RGB_COLORS) != rows) {
-      throw tk::Error(tk::FormatText("The file %s could not be converted", path));
-    }
-  } else {
-    // The old pixels go before the new ones are made, so that both are never held at once.
-    image.Clear();
-    tk::UniqueBitmap bitmap;
-    if (bmp.monochrome) {
-      bitmap.Reset(CreateBitmap(width, rows, 1, 1, nullptr));
-    } else {
-      tk::WindowDc screen(nullptr);
-      bitmap.Reset(CreateCompatibleBitmap(screen.Get(), width, rows));
-    }
-    if (!bitmap) throw tk::Error("Out of system resources");
-    tk::UniqueMemoryDc dc{CreateCompatibleDC(nullptr)};
-    if (!dc) throw tk::Error("Out of system resources");
-    {
-      tk::PaletteGuard realized(dc.Get(), palette.Get());
-      if (SetDIBits(dc.Get(), bitmap.Get(), 0, static_cast<UINT>(rows), bmp.pixels.data(),
-                    bitmapInfo, DIB_RGB_COLORS) != rows) {
-        throw tk::Error(tk::FormatText("The file %s could not be converted", path));
-      }
-    }
-    image.Adopt(std::move(bitmap), width, rows, bmp.monochrome);
-  }
-  image.SetPalette(std::move(palette));
-  image.SetCachedEncoding(KeptFileForm(std::move(file), bmp));
+  // The pixels stay in their file form: the print job hands that to the printer as it is, and
+  // the device-dependent bitmap is made only if something draws on the image or needs its
+  // handle. So a print holds one copy of the pixels fewer, and converts them once less.
+  image.AdoptEncoding(KeptFileForm(std::move(file), bmp), width, rows, bmp.monochrome,
+                      std::move(palette), &BitmapFromFileForm);
 }
 
 FileForm::FileForm(tk::Bitmap& image) {
@@ -314,10 +311,11 @@ std::string ViewerBmpPath() {
 
 void TemporaryRoundTrip(tk::Bitmap& work, tk::Bitmap& print) {
   const std::string path = TemporaryBmpPath();
-  // The print image's old file form is of no use any more; raw access to its surface lets it
-  // go before the new encoding and file form are made. Its pixels stay for the reading to reuse.
-  (void)print.Surface();
+  // Neither the print image's old file form nor the work image's fresh encoding is kept: the
+  // file form read back holds the same bytes, and at most one copy of them is alive at a time.
+  print.DropCachedEncoding();
   WriteBmpFile(work, path);
+  work.DropCachedEncoding();
   tk::App().ProcessMessages();
   ReadBmpFile(print, path);
   tk::App().ProcessMessages();

@@ -6,6 +6,8 @@
 #include <exception>
 #include <string>
 
+#include "output/PrintJob.h"
+
 #include "app/SharedState.h"
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
@@ -46,28 +48,6 @@ Resolutions ReadResolutions(tk::Printer& printer) {
   return dpi;
 }
 
-// The whole print image scaled into the rectangle: its file form handed to the printer when the
-// printer stretches device-independent bitmaps itself, else the image's own pixels stretched.
-void DrawPrintImage(HDC printerDc, tk::Bitmap& image, const vindelor::PageRect& to) {
-  const int width = to.right - to.left;
-  const int height = to.bottom - to.top;
-  if (image.Empty() || width <= 0 || height <= 0) return;
-  const vindelor::FileForm form(image);
-  // Dropping rows and columns keeps colours pure; a one-bit image keeps the context's mode.
-  if (!image.Monochrome()) SetStretchBltMode(printerDc, COLORONCOLOR);
-  const tk::UniquePalette palette = form.MakePalette();
-  const tk::PaletteGuard realized(printerDc, palette.Get());
-  int drawn = 0;
-  if (GetDeviceCaps(printerDc, RASTERCAPS) & RC_STRETCHDIB) {
-    drawn = StretchDIBits(printerDc, to.left, to.top, width, height, 0, 0, form.Width(),
-                          form.Height(), form.Bits(), form.Info(), DIB_RGB_COLORS, SRCCOPY);
-  } else {
-    drawn = StretchBlt(printerDc, to.left, to.top, width, height, image.SurfaceForReading(), 0, 0,
-                       image.Width(), image.Height(), SRCCOPY);
-  }
-  if (drawn <= 0) throw tk::Error("The image could not be drawn");  // 0 or GDI_ERROR
-}
-
 std::string LocaleText(LCTYPE item) {
   char text[100]{};
   GetLocaleInfoA(LOCALE_USER_DEFAULT, item, text, sizeof(text));
@@ -98,6 +78,30 @@ void ReportPrintFailure() {
 }
 
 }  // namespace
+
+namespace vindelor {
+
+void DrawPrintImage(HDC printerDc, tk::Bitmap& image, const PageRect& to) {
+  const int width = to.right - to.left;
+  const int height = to.bottom - to.top;
+  if (image.Empty() || width <= 0 || height <= 0) return;
+  const FileForm form(image);
+  // Dropping rows and columns keeps colours pure; a one-bit image keeps the context's mode.
+  if (!image.Monochrome()) SetStretchBltMode(printerDc, COLORONCOLOR);
+  const tk::UniquePalette palette = form.MakePalette();
+  const tk::PaletteGuard realized(printerDc, palette.Get());
+  int drawn = 0;
+  if (GetDeviceCaps(printerDc, RASTERCAPS) & RC_STRETCHDIB) {
+    drawn = StretchDIBits(printerDc, to.left, to.top, width, height, 0, 0, form.Width(),
+                          form.Height(), form.Bits(), form.Info(), DIB_RGB_COLORS, SRCCOPY);
+  } else {
+    drawn = StretchBlt(printerDc, to.left, to.top, width, height, image.SurfaceForReading(), 0, 0,
+                       image.Width(), image.Height(), SRCCOPY);
+  }
+  if (drawn <= 0) throw tk::Error("The image could not be drawn");  // 0 or GDI_ERROR
+}
+
+}  // namespace vindelor
 
 void TForm2::Button1Click() {
   if (!vindelor::PrinterAvailable(ComboBox1)) {
@@ -164,7 +168,7 @@ bool TForm2::PrintPage(int printerDpiX, int printerDpiY, int screenDpiX, int scr
     printer.BeginDoc();
     AdvanceProgressTwice();
     tk::App().ProcessMessages();
-    DrawPrintImage(printer.Handle(), printImage, placement.rect);
+    vindelor::DrawPrintImage(printer.Handle(), printImage, placement.rect);
     Form1->Delay(kAfterDrawingWait);
     if (CheckBox4.Checked()) {
       printer.WriteText(1, pageHeight + kDateLineGap, kDatePrefix + DateAndTime());
@@ -189,6 +193,9 @@ void TForm2::FinishPrintJob(bool failureReported) {
       if (!failureReported) ReportPrintFailure();
     }
   }
+  // The print image is read back for each job and used by it alone: its pixels go now rather
+  // than stay next to the work image until the next job.
+  vindelor::Shared().printImage->Clear();
   Form1->Delay(kBeforeEndWait);
   SetEnabled(true);
   AdvanceProgressTwice();

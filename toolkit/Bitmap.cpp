@@ -61,11 +61,23 @@ void Bitmap::SetPalette(UniquePalette palette) {
 }
 
 void Bitmap::Adopt(UniqueBitmap bitmap, int width, int height, bool monochrome) {
+  pendingBitmap_ = nullptr;
   width_ = realizedWidth_ = width;
   height_ = realizedHeight_ = height;
   monochrome_ = realizedMonochrome_ = monochrome;
   encoding_.reset();
   Select(std::move(bitmap));
+}
+
+void Bitmap::AdoptEncoding(std::vector<std::uint8_t> encoding, int width, int height,
+                           bool monochrome, UniquePalette palette, BitmapMaker makeBitmap) {
+  Clear();
+  palette_ = std::move(palette);
+  width_ = realizedWidth_ = width;
+  height_ = realizedHeight_ = height;
+  monochrome_ = realizedMonochrome_ = monochrome;
+  encoding_ = std::move(encoding);
+  pendingBitmap_ = std::move(makeBitmap);
 }
 
 void Bitmap::AssignFrom(HBITMAP source, HPALETTE palette, bool monochrome) {
@@ -99,6 +111,7 @@ void Bitmap::AssignFrom(HBITMAP source, HPALETTE palette, bool monochrome) {
 }
 
 void Bitmap::Clear() {
+  pendingBitmap_ = nullptr;
   width_ = height_ = realizedWidth_ = realizedHeight_ = 0;
   monochrome_ = realizedMonochrome_ = false;
   encoding_.reset();
@@ -107,6 +120,12 @@ void Bitmap::Clear() {
 }
 
 void Bitmap::Realize() {
+  if (pendingBitmap_) {
+    // The same pixels as the encoding: it stays valid.
+    BitmapMaker make = std::move(pendingBitmap_);
+    pendingBitmap_ = nullptr;
+    Select(make(*this));
+  }
   if (width_ == realizedWidth_ && height_ == realizedHeight_ &&
       monochrome_ == realizedMonochrome_) {
     return;

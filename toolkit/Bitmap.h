@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -53,6 +54,12 @@ class Bitmap {
   void AssignFrom(HBITMAP source, HPALETTE palette, bool monochrome);
   // Takes ownership of a bitmap handle made elsewhere, in the format given.
   void Adopt(UniqueBitmap bitmap, int width, int height, bool monochrome);
+  // Holds the pixels only as the cached encoding given; the bitmap handle is made from it by
+  // makeBitmap the first time a handle or a surface is needed (drawing from the encoding
+  // alone never needs one).
+  using BitmapMaker = std::function<UniqueBitmap(const Bitmap&)>;
+  void AdoptEncoding(std::vector<std::uint8_t> encoding, int width, int height, bool monochrome,
+                     UniquePalette palette, BitmapMaker makeBitmap);
   // Frees pixels, palette and encoding; the image becomes empty in the screen's format.
   void Clear();
 
@@ -60,6 +67,7 @@ class Bitmap {
     return encoding_ ? &*encoding_ : nullptr;
   }
   void SetCachedEncoding(std::vector<std::uint8_t> bytes) { encoding_ = std::move(bytes); }
+  void DropCachedEncoding() noexcept { encoding_.reset(); }
 
  private:
   // Makes the bitmap handle agree with width_, height_ and monochrome_.
@@ -79,6 +87,7 @@ class Bitmap {
   UniqueBitmap bitmap_;
   UniquePalette palette_;
   std::optional<std::vector<std::uint8_t>> encoding_;
+  BitmapMaker pendingBitmap_;  // set while the pixels exist only as the encoding
 };
 
 }  // namespace tk

@@ -83,7 +83,7 @@ TEST_F(Transforms, InvertFlipsEveryBitAndTwiceGivesTheImageBack) {
 
 TEST_F(Transforms, MirrorMovesColumnXToWidthMinusOneMinusXAndKeepsTheRows) {
   for (bool monochrome : {false, true}) {
-    for (int width : {1, 2, 3, 8, 101}) {
+    for (int width : {1, 2, 3, 8, 101, 513, 1201}) {  // also several blocks
       SCOPED_TRACE(testing::Message() << (monochrome ? "1 bit" : "colour") << ", width " << width);
       const Pixels original = Pattern(width, 3, monochrome);
       tk::Bitmap image;
