@@ -24,7 +24,10 @@ class ProgramTest : public ::testing::Test {
     DeleteSettings();
     StartProgram();
   }
-  void TearDown() override { StopProgram(); }
+  void TearDown() override {
+    StopProgram();
+    DeleteSettings();  // no spoiled values left for the next test
+  }
 
   void StartProgram() {
     vindelor::ResetSharedState();

@@ -134,6 +134,7 @@ TEST_F(Startup, ClearKeyBufferReturnsOnlyAfterPrintScreenIsReleased) {
 }
 
 TEST(SecondInstance, EndsInTheCreditsFormsCreationWithExitCodeZeroAndNoDialog) {
+  DeleteSettings();
   // Another instance holds the mutex.
   tk::UniqueKernelHandle held{CreateMutexA(nullptr, TRUE, "Vindelor20")};
   ASSERT_TRUE(held);
@@ -151,6 +152,7 @@ TEST(SecondInstance, EndsInTheCreditsFormsCreationWithExitCodeZeroAndNoDialog) {
 
 TEST(GuiObjects, ACreateCaptureDestroyCycleGivesBackEveryGdiAndUserObject) {
   auto cycle = [] {
+    DeleteSettings();
     vindelor::ResetSharedState();
     tk::Application app;
     vindelor::CreateForms(app);
