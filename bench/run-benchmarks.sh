@@ -19,7 +19,7 @@ printf 'Vindelor.exe: %d bytes (%d KB; target <= 400 KB)\n' "$size" $((size / 10
 # per second while idle, and its resident memory.
 resident_figures() {
   local state=$1 pid ticks before after rss
-  tests/harness/wine-run.sh "$state" "$bin/Vindelor.exe" >/dev/null 2>&1 &
+  harness/wine-run.sh "$state" "$bin/Vindelor.exe" >/dev/null 2>&1 &
   sleep 10
   pid=$(pgrep -f 'Vindelor.exe$' | head -n 1)
   ticks=$(getconf CLK_TCK)
@@ -35,15 +35,15 @@ resident_figures() {
 
 for screen in 1024x768x24 3840x2160x24; do
   state=$root/build/windows/bench-$screen
-  trap 'tests/harness/services.sh stop "$state" >/dev/null 2>&1 || true' EXIT
-  VINDELOR_SCREEN=$screen tests/harness/services.sh start "$state" >/dev/null
+  trap 'harness/services.sh stop "$state" >/dev/null 2>&1 || true' EXIT
+  VINDELOR_SCREEN=$screen harness/services.sh start "$state" >/dev/null
   echo
   echo "== screen $screen"
-  tests/harness/wine-run.sh "$state" "$bin/StartupBench.exe"
-  tests/harness/wine-run.sh "$state" "$bin/CaptureBench.exe"
-  tests/harness/wine-run.sh "$state" "$bin/OutputBench.exe"
-  VINDELOR_QUEUES="three B" tests/harness/wine-run.sh "$state" "$bin/OptionsBench.exe"
-  tests/harness/wine-run.sh "$state" "$bin/PrintBench.exe"
+  harness/wine-run.sh "$state" "$bin/StartupBench.exe"
+  harness/wine-run.sh "$state" "$bin/CaptureBench.exe"
+  harness/wine-run.sh "$state" "$bin/OutputBench.exe"
+  VINDELOR_QUEUES="three B" harness/wine-run.sh "$state" "$bin/OptionsBench.exe"
+  harness/wine-run.sh "$state" "$bin/PrintBench.exe"
   resident_figures "$state"
-  tests/harness/services.sh stop "$state" >/dev/null
+  harness/services.sh stop "$state" >/dev/null
 done

@@ -12,8 +12,8 @@
 #   to build/run/pages/ as PostScript and as PNG.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-# shellcheck source=tests/harness/lib.sh
-source "$root/tests/harness/lib.sh"
+# shellcheck source=harness/lib.sh
+source "$root/harness/lib.sh"
 runDir=$root/build/run
 program=$root/build/windows/bin/Vindelor.exe
 pidFile=$runDir/pids

@@ -13,7 +13,7 @@ scripts/setup.sh
 # The Windows tests start their own services (Xvfb, Wine prefix, cupsd) as a CTest fixture;
 # stop them here too in case ctest itself is interrupted.
 state=$root/build/windows/harness
-trap 'tests/harness/services.sh stop "$state" >/dev/null 2>&1 || true' EXIT
+trap 'harness/services.sh stop "$state" >/dev/null 2>&1 || true' EXIT
 
 cmake --preset host
 cmake --build --preset host

@@ -25,7 +25,7 @@ struct FontSpec {
   bool fixedPitch = false;
 };
 
-// An HFONT made from a FontSpec, remade whenever the spec changes.
+// An HFONT made from a FontSpec, remade whenever the FontSpec changes.
 class Font {
  public:
   explicit Font(FontSpec spec);

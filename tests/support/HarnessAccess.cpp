@@ -155,7 +155,7 @@ RenderedPage RenderPage(const std::string& queue, const std::string& file, int d
 }
 
 void RunQueuesScript(const std::string& arguments) {
-  StartUnixCommand(std::string("'") + VINDELOR_SOURCE_DIR + "/tests/harness/queues.sh' '" +
+  StartUnixCommand(std::string("'") + VINDELOR_SOURCE_DIR + "/harness/queues.sh' '" +
                    UnixState() + "' " + arguments);
 }
 

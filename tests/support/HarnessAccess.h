@@ -42,7 +42,7 @@ struct RenderedPage {
 [[nodiscard]] RenderedPage RenderPage(const std::string& queue, const std::string& file,
                                       int dotsPerInch);
 
-// Runs tests/harness/queues.sh with the state folder and the given arguments. Wine starts Unix
+// Runs harness/queues.sh with the state folder and the given arguments. Wine starts Unix
 // programs directly but hands back no handle to wait on: callers wait for the effect.
 void RunQueuesScript(const std::string& arguments);
 

@@ -11,7 +11,7 @@
 # Fails (exit 125) when the services are not running: wine would then start a
 # wineserver of its own that outlives the test.
 set -euo pipefail
-# shellcheck source=tests/harness/lib.sh
+# shellcheck source=harness/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 if (($# < 2)); then
@@ -22,7 +22,7 @@ state=$1
 shift
 if [[ ! -f $state/env ]]; then
   echo "wine-run.sh: $state/env is missing: the test services are not started" \
-    "(tests/harness/services.sh start $state)" >&2
+    "(harness/services.sh start $state)" >&2
   exit 125
 fi
 if ! vh_recorded_pid "$state/pids" wineserver >/dev/null; then

@@ -28,7 +28,7 @@
 # added while some Wine program runs that has loaded winspool stays invisible
 # until all such programs have exited (a note on stderr says so).
 set -euo pipefail
-# shellcheck source=tests/harness/lib.sh
+# shellcheck source=harness/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 readonly kNames=(VindelorA VindelorB VindelorC)

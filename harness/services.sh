@@ -16,7 +16,7 @@
 #
 # Every wait is bounded by $VINDELOR_WAIT_SECONDS (default 60).
 set -euo pipefail
-# shellcheck source=tests/harness/lib.sh
+# shellcheck source=harness/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 readonly kMarker=.vindelor-state
