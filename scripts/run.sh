@@ -3,6 +3,8 @@
 # Vindelor exits, or on Ctrl+C, everything this script started is stopped.
 #
 #   scripts/run.sh [--no-build]
+#   scripts/run.sh keys KEY...    while it runs, from a second terminal: presses keys for it
+#                                 (printscreen, alt-printscreen, enter, escape, wait)
 #
 # Wine prefix: build/run/prefix, made on first use and kept.
 # Display: $DISPLAY if it answers, otherwise an invisible Xvfb screen
@@ -18,6 +20,15 @@ runDir=$root/build/run
 program=$root/build/windows/bin/Vindelor.exe
 pidFile=$runDir/pids
 queueName=Vindelor-Pages
+
+session=$runDir/session
+if [[ ${1:-} == keys ]]; then
+  # Wine's hotkeys only see keys that reach Wine: a program in the same prefix sends them.
+  shift
+  [[ -f $session ]] || vh_die "Vindelor does not run: start it with scripts/run.sh first"
+  source "$session"
+  exec wine "$root/build/windows/bin/vindelor-keys.exe" "$@"
+fi
 
 build=1
 if [[ ${1:-} == --no-build ]]; then
@@ -45,6 +56,7 @@ cleanup() {
   vh_stop_recorded "$pidFile"
   vh_wine_forget "$runDir/prefix"
   vh_cups_forget "$runDir/cups"
+  rm -f "$session"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
@@ -83,7 +95,11 @@ if [[ ! -f $WINEPREFIX/.vindelor-ready ]]; then
 fi
 vh_wine_window_manager "$WINEPREFIX" "$runDir/logs/wineboot.log" "$windowManager"
 
+printf 'export DISPLAY=%q WINEPREFIX=%q WINEDEBUG=%q WINEDLLOVERRIDES=%q\n' \
+  "$DISPLAY" "$WINEPREFIX" "$WINEDEBUG" "$WINEDLLOVERRIDES" >"$session"
+[[ -n ${CUPS_SERVER:-} ]] && printf 'export CUPS_SERVER=%q\n' "$CUPS_SERVER" >>"$session"
 echo "run.sh: Vindelor runs; Ctrl+C stops it"
+echo "run.sh: to press Print Screen for it: scripts/run.sh keys printscreen (then: enter prints)"
 wine "$program" 9>&- &
 status=0
 wait "$!" || status=$?
