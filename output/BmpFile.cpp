@@ -20,24 +20,12 @@ namespace {
 constexpr char kFileName[] = "\\Vindelor20.bmp";
 constexpr unsigned kFolderLimit = 260;  // characters; the buffer has room for one more
 constexpr std::size_t kFileHeaderSize = 14;
-constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr DWORD kIoChunk = 1u << 30;
 
 struct InfoWithColors {
   BITMAPINFOHEADER header;
   RGBQUAD colors[256];
 };
-
-void Put32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
-  for (std::size_t i = 0; i < 4; ++i) {
-    bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
-  }
-}
-
-void Put16(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint16_t value) {
-  bytes[offset] = static_cast<std::uint8_t>(value & 0xFFu);
-  bytes[offset + 1] = static_cast<std::uint8_t>(value >> 8);
-}
 
 // The layout written, with the pixels converted by the platform (the image's palette realised)
 // straight into the file's rows.
@@ -46,25 +34,15 @@ std::vector<std::uint8_t> Encode(tk::Bitmap& image) {
   const int width = image.Width();
   const int height = image.Height();
   const std::uint16_t depth = BmpWrittenDepth(static_cast<std::uint16_t>(image.BitsPerPixel()));
-  if (depth != 1 && depth != 4 && depth != 8 && depth != 24) {
-    throw tk::Error("The image's colour depth cannot be written as a bitmap file");
-  }
-  const std::uint32_t colorEntries = depth <= 8 ? 1u << depth : 0u;
-  const std::uint64_t pixelOffset = kFileHeaderSize + kInfoHeaderSize + 4 * colorEntries;
-  std::uint64_t pixelBytes = 0;
+  BmpLayout layout;
   try {
-    pixelBytes = std::uint64_t{BmpRowSize(width, depth)} * static_cast<std::uint64_t>(height);
+    layout = PlanBmp(width, height, depth);
   } catch (const std::invalid_argument&) {
-    throw tk::Error("The image is too large for a bitmap file");
+    throw tk::Error("The image cannot be written as a bitmap file");
   }
-  const std::uint64_t fileSize = pixelOffset + pixelBytes;
-  if (fileSize > std::numeric_limits<std::uint32_t>::max()) {
-    throw tk::Error("The image is too large for a bitmap file");
-  }
-
-  std::vector<std::uint8_t> file(static_cast<std::size_t>(fileSize));
+  std::vector<std::uint8_t> file(layout.fileSize);
   InfoWithColors info{};
-  info.header.biSize = kInfoHeaderSize;
+  info.header.biSize = sizeof(BITMAPINFOHEADER);
   info.header.biWidth = width;
   info.header.biHeight = height;  // positive: bottom row first
   info.header.biPlanes = 1;
@@ -73,29 +51,19 @@ std::vector<std::uint8_t> Encode(tk::Bitmap& image) {
   {
     HDC surface = image.SurfaceForReading();
     tk::PaletteGuard palette(surface, image.Palette());
-    if (GetDIBits(surface, image.Handle(), 0, static_cast<UINT>(height), file.data() + pixelOffset,
-                  reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) != height) {
+    if (GetDIBits(surface, image.Handle(), 0, static_cast<UINT>(height),
+                  file.data() + layout.pixelOffset, reinterpret_cast<BITMAPINFO*>(&info),
+                  DIB_RGB_COLORS) != height) {
       throw tk::Error("The image's pixels could not be read");
     }
   }
-  file[0] = 'B';
-  file[1] = 'M';
-  Put32(file, 2, static_cast<std::uint32_t>(fileSize));
-  Put32(file, 10, static_cast<std::uint32_t>(pixelOffset));
-  Put32(file, 14, kInfoHeaderSize);
-  Put32(file, 18, static_cast<std::uint32_t>(width));
-  Put32(file, 22, static_cast<std::uint32_t>(height));
-  Put16(file, 26, 1);
-  Put16(file, 28, depth);
-  Put32(file, 34, static_cast<std::uint32_t>(pixelBytes));
-  // Compression, resolutions, colours used and important colours stay 0.
-  for (std::uint32_t i = 0; i < colorEntries; ++i) {
+  std::uint32_t colors[256]{};
+  for (std::uint32_t i = 0; i < layout.colorEntries; ++i) {
     const RGBQUAD& color = info.colors[i];
-    const std::size_t at = kFileHeaderSize + kInfoHeaderSize + 4 * std::size_t{i};
-    file[at] = color.rgbBlue;
-    file[at + 1] = color.rgbGreen;
-    file[at + 2] = color.rgbRed;
+    colors[i] = std::uint32_t{color.rgbBlue} | std::uint32_t{color.rgbGreen} << 8 |
+                std::uint32_t{color.rgbRed} << 16;
   }
+  WriteBmpHeaders(file, layout, width, height, depth, {colors, layout.colorEntries});
   return file;
 }
 
@@ -169,6 +137,10 @@ ParsedBmp Parse(std::span<const std::uint8_t> bytes, std::string_view source) {
   } catch (const BmpFormatError&) {
     throw tk::Error(tk::FormatText("Not a valid bitmap: %s", source));
   }
+}
+
+void Put32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
+  for (std::size_t i = 0; i < 4; ++i) bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 // The file as it is kept with the image: the file header's fields set to the layout, a 12-byte

@@ -1,5 +1,6 @@
 #include "output/BmpFormat.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <limits>
 #include <string>
@@ -12,18 +13,14 @@ constexpr uint32_t kInfoHeaderSize = 40;  // BITMAPINFOHEADER
 constexpr uint32_t kCoreHeaderSize = 12;  // BITMAPCOREHEADER
 constexpr uint64_t kMaxSize32 = std::numeric_limits<uint32_t>::max();
 
-void Put16(std::vector<uint8_t>& out, uint16_t value) {
-  out.push_back(static_cast<uint8_t>(value & 0xFFu));
-  out.push_back(static_cast<uint8_t>(value >> 8));
+void Put16(std::span<uint8_t> out, size_t offset, uint16_t value) {
+  out[offset] = static_cast<uint8_t>(value & 0xFFu);
+  out[offset + 1] = static_cast<uint8_t>(value >> 8);
 }
 
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) {
-    out.push_back(static_cast<uint8_t>((value >> shift) & 0xFFu));
-  }
+void Put32(std::span<uint8_t> out, size_t offset, uint32_t value) {
+  for (size_t i = 0; i < 4; ++i) out[offset + i] = static_cast<uint8_t>((value >> (8 * i)) & 0xFFu);
 }
-
-void PutS32(std::vector<uint8_t>& out, int32_t value) { Put32(out, static_cast<uint32_t>(value)); }
 
 [[noreturn]] void Fail(const char* why) { throw BmpFormatError(std::string("Invalid BMP file: ") + why); }
 
@@ -68,50 +65,61 @@ uint16_t BmpWrittenDepth(uint16_t deviceDepth) {
   return deviceDepth == 16 || deviceDepth == 32 ? uint16_t{24} : deviceDepth;
 }
 
+BmpLayout PlanBmp(int32_t width, int32_t height, uint16_t bitsPerPixel) {
+  if (width <= 0 || height <= 0) throw std::invalid_argument("PlanBmp: no pixels");
+  if (bitsPerPixel != 1 && bitsPerPixel != 4 && bitsPerPixel != 8 && bitsPerPixel != 24) {
+    throw std::invalid_argument("PlanBmp: depth must be 1, 4, 8 or 24 bits");
+  }
+  // At most about 2^33 bytes a row times 2^31 rows: still fits 64 bits.
+  const uint64_t pixelBytes =
+      RowSize64(static_cast<uint32_t>(width), bitsPerPixel) * static_cast<uint64_t>(height);
+  const uint32_t entries = FullTableEntries(bitsPerPixel);
+  const uint64_t pixelOffset = kFileHeaderSize + kInfoHeaderSize + uint64_t{4} * entries;
+  if (pixelOffset + pixelBytes > kMaxSize32) {
+    throw std::invalid_argument("PlanBmp: file would reach 4 GiB");
+  }
+  return {entries, static_cast<uint32_t>(pixelOffset), static_cast<uint32_t>(pixelBytes),
+          static_cast<uint32_t>(pixelOffset + pixelBytes)};
+}
+
+void WriteBmpHeaders(std::span<uint8_t> file, const BmpLayout& layout, int32_t width,
+                     int32_t height, uint16_t bitsPerPixel, std::span<const uint32_t> colorTable) {
+  if (file.size() < layout.pixelOffset || colorTable.size() < layout.colorEntries) {
+    throw std::invalid_argument("WriteBmpHeaders: too little room or too few colours");
+  }
+  // File header.
+  file[0] = 'B';
+  file[1] = 'M';
+  Put32(file, 2, layout.fileSize);
+  Put32(file, 6, 0);  // reserved
+  Put32(file, 10, layout.pixelOffset);
+  // Info header; positive height: bottom row first. Compression (BI_RGB), resolutions, colours
+  // used (the whole table) and important colours (all) are 0.
+  std::fill(file.begin() + 14, file.begin() + kFileHeaderSize + kInfoHeaderSize, uint8_t{0});
+  Put32(file, 14, kInfoHeaderSize);
+  Put32(file, 18, static_cast<uint32_t>(width));
+  Put32(file, 22, static_cast<uint32_t>(height));
+  Put16(file, 26, 1);
+  Put16(file, 28, bitsPerPixel);
+  Put32(file, 34, layout.pixelBytes);
+  for (uint32_t i = 0; i < layout.colorEntries; ++i) {
+    Put32(file, kFileHeaderSize + kInfoHeaderSize + 4 * size_t{i}, colorTable[i] & 0x00FFFFFFu);
+  }
+}
+
 std::vector<uint8_t> EncodeBmp(const DibImage& image) {
   if (image.width < 0 || image.height < 0) throw std::invalid_argument("EncodeBmp: negative size");
   if (image.width == 0 || image.height == 0) return {};
-
-  const uint16_t bpp = image.bitsPerPixel;
-  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24) {
-    throw std::invalid_argument("EncodeBmp: depth must be 1, 4, 8 or 24 bits");
-  }
-  if (image.colorTable.size() != FullTableEntries(bpp)) {
+  const BmpLayout layout = PlanBmp(image.width, image.height, image.bitsPerPixel);
+  if (image.colorTable.size() != layout.colorEntries) {
     throw std::invalid_argument("EncodeBmp: colour table size does not match the depth");
   }
-  // At most about 2^33 bytes a row times 2^31 rows: still fits 64 bits.
-  const uint64_t rowSize = RowSize64(static_cast<uint32_t>(image.width), bpp);
-  const uint64_t pixelBytes = rowSize * static_cast<uint64_t>(image.height);
-  if (image.pixels.size() != pixelBytes) {
+  if (image.pixels.size() != layout.pixelBytes) {
     throw std::invalid_argument("EncodeBmp: pixel buffer size does not match the image size");
   }
-  const uint64_t tableBytes = uint64_t{4} * image.colorTable.size();
-  const uint64_t fileSize = kFileHeaderSize + kInfoHeaderSize + tableBytes + pixelBytes;
-  if (fileSize > kMaxSize32) throw std::invalid_argument("EncodeBmp: file would reach 4 GiB");
-
-  std::vector<uint8_t> file;
-  file.reserve(static_cast<size_t>(fileSize));
-  // File header.
-  file.push_back('B');
-  file.push_back('M');
-  Put32(file, static_cast<uint32_t>(fileSize));
-  Put16(file, 0);
-  Put16(file, 0);
-  Put32(file, static_cast<uint32_t>(kFileHeaderSize + kInfoHeaderSize + tableBytes));
-  // Info header; positive height: bottom row first.
-  Put32(file, kInfoHeaderSize);
-  PutS32(file, image.width);
-  PutS32(file, image.height);
-  Put16(file, 1);
-  Put16(file, bpp);
-  Put32(file, 0);  // BI_RGB
-  Put32(file, static_cast<uint32_t>(pixelBytes));
-  Put32(file, 0);  // horizontal resolution
-  Put32(file, 0);  // vertical resolution
-  Put32(file, 0);  // colours used: the whole table
-  Put32(file, 0);  // important colours: all
-  for (uint32_t entry : image.colorTable) Put32(file, entry & 0x00FFFFFFu);  // B, G, R, 0
-  file.insert(file.end(), image.pixels.begin(), image.pixels.end());
+  std::vector<uint8_t> file(layout.fileSize);
+  WriteBmpHeaders(file, layout, image.width, image.height, image.bitsPerPixel, image.colorTable);
+  std::copy(image.pixels.begin(), image.pixels.end(), file.begin() + layout.pixelOffset);
   return file;
 }
 
@@ -215,24 +223,19 @@ std::vector<uint8_t> ToInfoHeaderForm(const ParsedBmp& bmp) {
   }
   if (infoKind) return {bmp.infoAndColors.begin(), bmp.infoAndColors.end()};
 
-  std::vector<uint8_t> out;
-  out.reserve(kInfoHeaderSize + size_t{4} * bmp.colorEntries);
-  Put32(out, kInfoHeaderSize);
-  PutS32(out, bmp.width);
-  PutS32(out, bmp.height);
-  Put16(out, bmp.planes);
-  Put16(out, bmp.bitsPerPixel);
-  Put32(out, 0);  // BI_RGB
-  Put32(out, static_cast<uint32_t>(bmp.pixels.size()));
-  Put32(out, 0);
-  Put32(out, 0);
-  Put32(out, bmp.colorEntries);
-  Put32(out, 0);
+  // Compression (BI_RGB), resolutions and important colours are 0.
+  std::vector<uint8_t> out(kInfoHeaderSize + size_t{4} * bmp.colorEntries, 0);
+  Put32(out, 0, kInfoHeaderSize);
+  Put32(out, 4, static_cast<uint32_t>(bmp.width));
+  Put32(out, 8, static_cast<uint32_t>(bmp.height));
+  Put16(out, 12, bmp.planes);
+  Put16(out, 14, bmp.bitsPerPixel);
+  Put32(out, 20, static_cast<uint32_t>(bmp.pixels.size()));
+  Put32(out, 32, bmp.colorEntries);
   const std::span<const uint8_t> table = bmp.infoAndColors.subspan(kCoreHeaderSize);
-  for (size_t i = 0; i < table.size(); i += 3) {
-    out.insert(out.end(), table.begin() + static_cast<std::ptrdiff_t>(i),
-               table.begin() + static_cast<std::ptrdiff_t>(i + 3));
-    out.push_back(0);
+  for (size_t entry = 0; entry < bmp.colorEntries; ++entry) {
+    std::copy_n(table.begin() + static_cast<std::ptrdiff_t>(3 * entry), 3,
+                out.begin() + static_cast<std::ptrdiff_t>(kInfoHeaderSize + 4 * entry));
   }
   return out;
 }

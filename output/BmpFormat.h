@@ -27,6 +27,23 @@ uint32_t BmpRowSize(int32_t width, uint16_t bitsPerPixel);
 // 16- and 32-bit bitmaps are fetched and written as 24-bit.
 uint16_t BmpWrittenDepth(uint16_t deviceDepth);
 
+// Where the parts of a written file lie.
+struct BmpLayout {
+  uint32_t colorEntries = 0;  // 2^bpp for 1, 4 and 8 bits, none for 24
+  uint32_t pixelOffset = 0;   // 14 + 40 + 4 * colorEntries
+  uint32_t pixelBytes = 0;    // BmpRowSize(width, bpp) * height
+  uint32_t fileSize = 0;      // pixelOffset + pixelBytes
+};
+
+// The layout of the file for an image of this size and depth (1, 4, 8 or 24; width and height
+// above 0). Throws std::invalid_argument for other depths or a file that would reach 4 GiB.
+BmpLayout PlanBmp(int32_t width, int32_t height, uint16_t bitsPerPixel);
+
+// Writes the file header, the info header and the colour table (entries B | G << 8 | R << 16,
+// as many as the layout has) into the first layout.pixelOffset bytes of the file.
+void WriteBmpHeaders(std::span<uint8_t> file, const BmpLayout& layout, int32_t width,
+                     int32_t height, uint16_t bitsPerPixel, std::span<const uint32_t> colorTable);
+
 // The whole file: 14-byte file header, 40-byte info header, colour table, pixels.
 // An image with width or height 0 gives an empty file; its other fields are not looked at.
 // Throws std::invalid_argument for negative sizes, a depth other than 1/4/8/24, a colour

@@ -102,16 +102,6 @@ TEST_F(Settings, LoadingAppliesEveryValueWithTheControlsClickReactions) {
   EXPECT_EQ(values.size(), 14u) << "\"Immediat action\" is the same value as \"Immediat Action\"";
 }
 
-TEST_F(Settings, SavedImmediateActionWithALowerCaseAReadsBackAtTheNextStart) {
-  StartProgram();
-  Form2->CheckBox6.SetChecked(true);
-  SaveOptions();
-  StopProgram();
-  StartProgram();
-  EXPECT_TRUE(Form2->CheckBox6.Checked());
-  EXPECT_TRUE(Form1->immediat.Checked());
-}
-
 TEST_F(Settings, AMalformedValueIsReportedLoadingStopsThereAndTheHotkeysStillCapture) {
   struct Case {
     const char* name;

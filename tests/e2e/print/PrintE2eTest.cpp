@@ -97,10 +97,19 @@ class Printing : public VindelorTest {
     EXPECT_NE(control, nullptr) << caption;
     return control;
   }
-  void Click(const std::string& caption) { SendMessageA(Control(caption), BM_CLICK, 0, 0); }
+  // Clicks without waiting for the reaction: a print runs inside the click.
+  void Click(const std::string& caption) { PostMessageA(Control(caption), BM_CLICK, 0, 0); }
+  // Clicks a box and waits until its state has changed.
+  void Toggle(const std::string& caption) {
+    HWND box = Control(caption);
+    const LRESULT before = SendMessageA(box, BM_GETCHECK, 0, 0);
+    Click(caption);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) != before; }))
+        << caption;
+  }
   void SetBox(const std::string& caption, bool checked) {
     if ((SendMessageA(Control(caption), BM_GETCHECK, 0, 0) == BST_CHECKED) != checked) {
-      Click(caption);
+      Toggle(caption);
     }
   }
   // Prints, waits for the page file and for the dialog to go, and renders the page.
@@ -110,7 +119,8 @@ class Printing : public VindelorTest {
     auto files = WaitForPages(kQueue, before + 1);
     EXPECT_EQ(files.size(), before + 1);
     EXPECT_TRUE(WaitUntil([&] { return !IsShown(program_->OptionsDialog()); }))
-        << "the job ends by hiding the dialog";
+        << "the job ends by hiding the dialog; Print Screen's key state: "
+        << GetAsyncKeyState(VK_SNAPSHOT);
     if (files.size() != before + 1) return {};
     return RenderPage(kQueue, files.back(), kRenderDpi);
   }
@@ -139,7 +149,7 @@ TEST_F(Printing, TheImageSitsWhereTheLayoutPutsItInBothOrientations) {
                         Case{"portrait, stretched and centred", true, true, true}}) {
     SCOPED_TRACE(c.name);
     CaptureThePattern();
-    Click(c.portrait ? "Portrait" : "Landscape");
+    SetBox(c.portrait ? "Portrait" : "Landscape", true);
     SetBox("Stretched", c.stretched);
     SetBox("Centered", c.centered);
     const RenderedPage page = PrintAndRender();
@@ -152,7 +162,7 @@ TEST_F(Printing, TheImageSitsWhereTheLayoutPutsItInBothOrientations) {
 
 TEST_F(Printing, TheDateLineGoesBelowAnImageAreaShortenedBy110Dots) {
   CaptureThePattern();
-  Click("Portrait");
+  SetBox("Portrait", true);
   SetBox("Stretched", true);
   SetBox("Date +Time", true);
   const RenderedPage page = PrintAndRender();
@@ -198,7 +208,7 @@ TEST_F(Printing, TheTransformsShowOnThePage) {
        }) {
     SCOPED_TRACE(c.name);
     CaptureThePattern();
-    Click("Portrait");
+    SetBox("Portrait", true);
     SetBox("Stretched", true);
     for (const char* box : {"Monochrome", "Inverted Colors", "Mirrored Image"}) {
       SetBox(box, std::string(box) == c.box);
