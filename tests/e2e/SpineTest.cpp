@@ -20,9 +20,7 @@ TEST_F(Spine, ASecondCopyEndsSilentlyWithExitCodeZeroWhileTheFirstKeepsCapturing
   EXPECT_TRUE(FindTopLevelWindows({.processId = second.Id(), .visibleOnly = true}).empty());
 
   ASSERT_TRUE(first.Running());
-  PressPrintScreen();
-  EXPECT_TRUE(WaitUntil([&] { return IsShown(first.OptionsDialog()); }))
-      << "the first copy still captures";
+  EXPECT_TRUE(first.CaptureWithHotkey()) << "the first copy still captures";
 }
 
 TEST_F(Spine, TheSplashShowsTitlesZeroToFourThenAnEmptyOneAndHides) {
@@ -55,8 +53,7 @@ TEST_F(Spine, AKeyPressEndsTheSplashAtOnceAndArmsTheHotkeys) {
   PressKey('A');
   ASSERT_TRUE(WaitUntil([&] { return !IsShown(credits); }, 3s));
   EXPECT_EQ(WindowText(credits), "");
-  PressPrintScreen();
-  EXPECT_TRUE(WaitUntil([&] { return IsShown(program.OptionsDialog()); }));
+  EXPECT_TRUE(program.CaptureWithHotkey());
 }
 
 TEST_F(Spine, PrintScreenDuringTheSplashDoesNothing) {
@@ -66,16 +63,14 @@ TEST_F(Spine, PrintScreenDuringTheSplashDoesNothing) {
   PumpMessagesFor(1500ms);
   EXPECT_FALSE(IsShown(program.OptionsDialog()));
   ASSERT_TRUE(WaitUntil([&] { return !IsShown(credits); }, 60s));
-  PressAltPrintScreen();
-  EXPECT_TRUE(WaitUntil([&] { return IsShown(program.OptionsDialog()); }));
+  EXPECT_TRUE(program.CaptureWithHotkey(/*alt=*/true));
 }
 
 TEST_F(Spine, EscapeCancelsTheDialogAndTheNextPressCapturesAgain) {
   VindelorProcess program;
   program.EndSplashWithKeyPress();
-  PressPrintScreen();
-  HWND dialog = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return IsShown(dialog = program.OptionsDialog()); }));
+  ASSERT_TRUE(program.CaptureWithHotkey());
+  HWND dialog = program.OptionsDialog();
   ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }));
   PressKey(VK_ESCAPE);
   ASSERT_TRUE(WaitUntil([&] { return !IsShown(dialog); }));

@@ -90,6 +90,14 @@ void VindelorProcess::EndSplashWithKeyPress() {
   WaitUntil([&] { return !IsShown(credits); });
 }
 
+bool VindelorProcess::CaptureWithHotkey(bool alt) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    alt ? PressAltPrintScreen() : PressPrintScreen();
+    if (WaitUntil([&] { return IsShown(OptionsDialog()); }, 3s)) return true;
+  }
+  return false;
+}
+
 void VindelorProcess::CloseMainForm() { PostMessageA(CreditsForm(), WM_CLOSE, 0, 0); }
 
 void EndAllVindelorProcesses() {

@@ -36,6 +36,10 @@ class VindelorProcess {
   void EndSplashWithKeyPress();
   // The orderly way out: closes the main form.
   void CloseMainForm();
+  // Presses Print Screen (or Alt+Print Screen) until the options dialog shows. Right after the
+  // splash the program still drains the key before it arms the hotkeys, and a press in that
+  // moment is, rightly, ignored.
+  [[nodiscard]] bool CaptureWithHotkey(bool alt = false);
 
  private:
   tk::UniqueKernelHandle process_;

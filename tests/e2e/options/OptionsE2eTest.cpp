@@ -40,8 +40,7 @@ TEST_F(OptionsE2e, AMissingValueIsReportedByNameAndTheProgramStillCaptures) {
   EXPECT_EQ(report->caption, "Vindelor");
   EXPECT_EQ(report->text, "Failed to get data for 'Monochrom'.");
   program.EndSplashWithKeyPress();
-  PressPrintScreen();
-  EXPECT_TRUE(WaitUntil([&] { return IsShown(program.OptionsDialog()); }));
+  EXPECT_TRUE(program.CaptureWithHotkey());
 }
 
 }  // namespace

@@ -96,8 +96,7 @@ class BmpCommands : public VindelorTest {
     program_->EndSplashWithKeyPress();
     pattern_.emplace(RECT{120, 90, 120 + 301, 90 + 203});
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == pattern_->Handle(); }));
-    PressAltPrintScreen();
-    ASSERT_TRUE(WaitUntil([&] { return IsShown(program_->OptionsDialog()); }));
+    ASSERT_TRUE(program_->CaptureWithHotkey(/*alt=*/true));
   }
 
   void Click(const char* caption) {

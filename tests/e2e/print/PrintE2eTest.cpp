@@ -89,8 +89,7 @@ class Printing : public VindelorTest {
   void CaptureThePattern() {
     SetForegroundWindow(pattern_->Handle());
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == pattern_->Handle(); }));
-    PressAltPrintScreen();
-    ASSERT_TRUE(WaitUntil([&] { return IsShown(program_->OptionsDialog()); }));
+    ASSERT_TRUE(program_->CaptureWithHotkey(/*alt=*/true));
   }
   HWND Control(const std::string& caption) {
     HWND control = ChildWithText(program_->OptionsDialog(), caption);
