@@ -1,6 +1,6 @@
 // The output side without the printer, at the screen's size: each image transform, BMP writing
-// and reading next to plain file I/O of the same bytes, the print job's temporary round trip,
-// and the peak private memory against the image's size.
+// and reading next to plain file I/O of the same bytes, and the print job's temporary round
+// trip (bench/PrintBench.cpp measures the job's memory).
 #include <windows.h>
 
 #include <psapi.h>
@@ -107,7 +107,6 @@ std::vector<std::uint8_t> RawRead(const std::string& path) {
   return bytes;
 }
 
-double Mb(SIZE_T bytes) { return static_cast<double>(bytes) / kMegabyte; }
 
 void ReportThroughput(const char* what, const bench::Summary& s, std::size_t bytes) {
   bench::Report(what, s);
@@ -125,52 +124,7 @@ int main() {
   tk::Application app;
   const std::string scratch = vindelor::TemporaryBmpPath() + ".raw";
 
-  // --- Private memory of a print job's image work and of "Save as BMP" after it --------------
-  // Measured first, before the timings below have used (and the allocators kept) any memory.
-  const SIZE_T baseline = bench::PrivateBytes();
-  SIZE_T imageBytes = 0;
-  SIZE_T fileBytes = 0;
-  SIZE_T afterRoundTrip = 0;
-  SIZE_T peak = 0;
-  {
-    bench::PeakSampler sampler;
-    tk::Bitmap work;
-    tk::Bitmap print;
-    Capture(work);
-    Decorate(work);
-    imageBytes = static_cast<SIZE_T>(work.Width()) * static_cast<SIZE_T>(work.Height()) *
-                 static_cast<SIZE_T>(work.BitsPerPixel()) / 8;
-    vindelor::ApplyTransforms(work, false, true, true);
-    vindelor::TemporaryRoundTrip(work, print);
-    if (const auto* kept = print.CachedEncoding()) fileBytes = kept->size();
-    afterRoundTrip = bench::PrivateBytes();
-    vindelor::WriteBmpFile(work, scratch);  // "Save as BMP" after the print: the kept encoding
-    vindelor::ApplyTransforms(work, false, true, false);
-    vindelor::TemporaryRoundTrip(work, print);  // the next print, into the print image's bitmap
-    peak = sampler.Stop();
-  }
-  const SIZE_T afterwards = bench::PrivateBytes();
-  const double image = Mb(imageBytes);
-  const double held = 2 * image + 2 * Mb(fileBytes);
-  std::printf("screen %d x %d: image %.1f MB in memory, %.1f MB as a file\n",
-              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), image, Mb(fileBytes));
-  std::printf(
-      "private bytes: PagefileUsage (Wine leaves PrivateUsage 0 and reports\n"
-      "PeakPagefileUsage as the current figure: %.1f MB), sampled every millisecond\n",
-      Mb(bench::ReportedPeak()));
-  std::printf("%-44s %9.1f MB\n", "before the images", Mb(baseline));
-  std::printf("%-44s %9.1f MB\n", "  above that after the first round trip",
-              Mb(afterRoundTrip - baseline));
-  std::printf("%-44s %9.1f MB   (work, its kept encoding, print image, its file form)\n",
-              "  of which the four images hold", held);
-  const double peakAbove = Mb(peak - baseline);
-  const double target = 2.5 * image + 16;
-  std::printf("%-44s %9.1f MB = %.2f x image   (target <= 2.5 x image + 16 MB = %.1f MB: %s)\n",
-              "  peak above that", peakAbove, peakAbove / image, target,
-              peakAbove <= target ? "met" : "missed");
-  std::printf("%-44s %9.1f MB\n", "  still above it with every image gone",
-              Mb(afterwards > baseline ? afterwards - baseline : 0));
-  std::printf("\n");
+  std::printf("screen %d x %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 
   // --- Transforms ---------------------------------------------------------------------------
   tk::Bitmap source;
