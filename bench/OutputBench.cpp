@@ -107,7 +107,6 @@ std::vector<std::uint8_t> RawRead(const std::string& path) {
   return bytes;
 }
 
-
 void ReportThroughput(const char* what, const bench::Summary& s, std::size_t bytes) {
   bench::Report(what, s);
   std::printf("%-44s %9.1f MB/s\n", "", static_cast<double>(bytes) / kMegabyte / (s.median / 1000));
