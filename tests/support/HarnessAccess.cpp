@@ -26,15 +26,24 @@ std::string StateFolder() {
 
 std::string PagesFolder(const std::string& queue) { return StateFolder() + "\\pages\\" + queue; }
 
+namespace {
+struct FindTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(Handle h) noexcept { FindClose(h); }
+};
+}  // namespace
+
 std::vector<std::string> PageFiles(const std::string& queue) {
   std::vector<std::string> files;
   WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA((PagesFolder(queue) + "\\*.ps").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return files;
+  tk::UniqueHandle<FindTraits> search{
+      FindFirstFileA((PagesFolder(queue) + "\\*.ps").c_str(), &found)};
+  if (!search) return files;
   do {
-    files.push_back(found.cFileName);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+    // The queue writes a job under a hidden name first and renames it when it is complete.
+    if (found.cFileName[0] != '.') files.push_back(found.cFileName);
+  } while (FindNextFileA(search.Get(), &found));
   // Job ids grow with every job; "10.ps" comes after "9.ps".
   std::sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
     return std::atol(a.c_str()) < std::atol(b.c_str());
@@ -152,6 +161,19 @@ RenderedPage RenderPage(const std::string& queue, const std::string& file, int d
     return {};
   }
   return page;
+}
+
+bool WaitUntilPrintingIsDone(std::chrono::milliseconds timeout) {
+  // lpstat talks to the harness's cupsd (CUPS_SERVER is in the environment); the marker file
+  // says that no job was left.
+  static int calls = 0;
+  const std::string marker = UnixState() + "/printing-done." + std::to_string(++calls);
+  StartUnixCommand("for i in $(seq 600); do lpstat -o 2>/dev/null | grep -q . || break; "
+                   "sleep 0.1; done; touch '" + marker + "'");
+  std::string windowsPath = "Z:" + marker;
+  std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
+  return WaitUntil([&] { return GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                   timeout);
 }
 
 void RunQueuesScript(const std::string& arguments) {

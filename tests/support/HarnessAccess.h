@@ -42,6 +42,9 @@ struct RenderedPage {
 [[nodiscard]] RenderedPage RenderPage(const std::string& queue, const std::string& file,
                                       int dotsPerInch);
 
+// Waits until the harness's cupsd has no job left, so that every page printed so far is a file.
+bool WaitUntilPrintingIsDone(std::chrono::milliseconds timeout = kDefaultTimeout);
+
 // Runs harness/queues.sh with the state folder and the given arguments. Wine starts Unix
 // programs directly but hands back no handle to wait on: callers wait for the effect.
 void RunQueuesScript(const std::string& arguments);

@@ -89,6 +89,7 @@ TEST_F(PrintJob, ARejectedDocumentIsReportedAndTheDialogComesBackReArmed) {
 // Queues: one.
 TEST_F(PrintJob, AnUnwritableTemporaryFileGivesTheMessageAndNoPage) {
   CaptureDesktop();
+  ASSERT_TRUE(WaitUntilPrintingIsDone());
   const std::size_t pages = PageFiles("VindelorA").size();
   char temporary[MAX_PATH]{};
   GetEnvironmentVariableA("TMP", temporary, MAX_PATH);
@@ -114,6 +115,7 @@ TEST_F(PrintJob, InvertingAndMirroringAlternateOverPrintsOfOneCapture) {
     return GetPixel(Work().SurfaceForReading(), x, client.y + 15) == RGB(255, 0, 0);
   };
   ASSERT_TRUE(redAt(client.x + 15));
+  ASSERT_TRUE(WaitUntilPrintingIsDone());
   const std::size_t pages = PageFiles("VindelorA").size();
 
   EXPECT_TRUE(Print().empty());

@@ -98,6 +98,12 @@ class Printing : public VindelorTest {
   }
   // Clicks without waiting for the reaction: a print runs inside the click.
   void Click(const std::string& caption) { PostMessageA(Control(caption), BM_CLICK, 0, 0); }
+  // Runs a push button's command as its click does, without simulating the mouse on it.
+  void Press(const std::string& caption) {
+    HWND button = Control(caption);
+    PostMessageA(program_->OptionsDialog(), WM_COMMAND,
+                 MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  }
   // Clicks a box and waits until its state has changed.
   void Toggle(const std::string& caption) {
     HWND box = Control(caption);
@@ -113,13 +119,16 @@ class Printing : public VindelorTest {
   }
   // Prints, waits for the page file and for the dialog to go, and renders the page.
   RenderedPage PrintAndRender() {
+    EXPECT_TRUE(WaitUntilPrintingIsDone()) << "pages of earlier tests are all in";
     const std::size_t before = PageFiles(kQueue).size();
-    Click("Print");
+    Press("Print");
     auto files = WaitForPages(kQueue, before + 1);
     EXPECT_EQ(files.size(), before + 1);
-    EXPECT_TRUE(WaitUntil([&] { return !IsShown(program_->OptionsDialog()); }))
-        << "the job ends by hiding the dialog; Print Screen's key state: "
-        << GetAsyncKeyState(VK_SNAPSHOT);
+    HWND dialog = program_->OptionsDialog();
+    EXPECT_TRUE(WaitUntil([&] { return !IsShown(dialog); }))
+        << "the job ends by hiding the dialog; the dialog is "
+        << (IsWindowEnabled(dialog) ? "enabled" : "disabled (a job runs)")
+        << ", Print Screen's key state " << GetAsyncKeyState(VK_SNAPSHOT);
     if (files.size() != before + 1) return {};
     return RenderPage(kQueue, files.back(), kRenderDpi);
   }
@@ -232,6 +241,7 @@ TEST_F(Printing, ImmediateActionPrintsAHotkeyCaptureAndReArms) {
   SetBox("Immediate Action", true);
   PressKey(VK_ESCAPE);
   ASSERT_TRUE(WaitUntil([&] { return !IsShown(program_->OptionsDialog()); }));
+  ASSERT_TRUE(WaitUntilPrintingIsDone());
   const std::size_t before = PageFiles(kQueue).size();
   PressPrintScreen();
   EXPECT_EQ(WaitForPages(kQueue, before + 1).size(), before + 1) << "printed at once";
