@@ -82,6 +82,7 @@ class TForm2 final : public tk::Form {
   // Creation and showing.
   void FormCreate() override;
   void FormShow() override;
+  void FormClose() override;
 
   // Print, printer setup, viewer, save, selection, clipboard, cancel, options.
   void Button1Click();

@@ -45,6 +45,9 @@ void TForm2::FormShow() {
   tk::App().ProcessMessages();
 }
 
+// The close box cancels, so that closing the dialog never leaves the hotkeys disarmed.
+void TForm2::FormClose() { Button4Click(); }
+
 void TForm2::Button4Click() {
   Form1->ClearKeyBuffer();
   Hide();

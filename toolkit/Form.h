@@ -51,6 +51,8 @@ class Form : public Window, public Container {
   virtual void FormCreate() {}
   virtual void FormDestroy() {}
   virtual void FormShow() {}
+  // The title bar's close box (WM_CLOSE): closes the form unless overridden.
+  virtual void FormClose() { Close(); }
   virtual void FormPaint() {}
   virtual void FormKeyPress(char& /*key*/) {}
   virtual void FormMouseDown(MouseButton, ShiftState, int /*x*/, int /*y*/) {}

@@ -103,14 +103,23 @@ TEST_F(OptionsDialog, ImmediateActionMirrorsTheTrayMenuItemBothWays) {
 
 TEST_F(OptionsDialog, CancelHidesAndReArmsUnlessSuspended) {
   EndSplash();
+  struct Case {
+    const char* name;
+    UINT message;
+    HWND to;
+  };
   for (bool suspended : {false, true}) {
-    Form1->Suspend.SetChecked(suspended);
-    vindelor::Shared().armed = false;
-    Form2->Show();
-    PostMessageA(Form2->Button1.Handle(), WM_KEYDOWN, VK_ESCAPE, 1);  // Esc anywhere cancels
-    PumpMessagesFor(100ms);
-    EXPECT_FALSE(Form2->Visible()) << suspended;
-    EXPECT_EQ(vindelor::Shared().armed, !suspended);
+    for (const Case& c : {Case{"Esc anywhere", WM_KEYDOWN, Form2->Button1.Handle()},
+                          Case{"the close box", WM_CLOSE, Form2->Handle()}}) {
+      SCOPED_TRACE(c.name);
+      Form1->Suspend.SetChecked(suspended);
+      vindelor::Shared().armed = false;
+      Form2->Show();
+      PostMessageA(c.to, c.message, c.message == WM_KEYDOWN ? VK_ESCAPE : 0, 1);
+      PumpMessagesFor(100ms);
+      EXPECT_FALSE(Form2->Visible()) << suspended;
+      EXPECT_EQ(vindelor::Shared().armed, !suspended);
+    }
   }
 }
 
