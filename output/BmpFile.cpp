@@ -74,6 +74,22 @@ const std::vector<std::uint8_t>& Encoding(tk::Bitmap& image) {
   return *image.CachedEncoding();
 }
 
+// Moves `size` bytes with `transfer(done, wanted, moved)` (a ReadFile or WriteFile call), in
+// chunks a DWORD can count; a failure, or no progress, is reported with `failure`.
+template <typename Transfer>
+void TransferInChunks(std::size_t size, Transfer transfer, const char* failure,
+                      const std::string& path) {
+  std::size_t done = 0;
+  while (done < size) {
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(size - done, kIoChunk));
+    DWORD moved = 0;
+    if (!transfer(done, wanted, moved) || moved == 0) {
+      throw tk::Error(tk::FormatText(failure, path));
+    }
+    done += moved;
+  }
+}
+
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
   tk::UniqueFile file{CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
@@ -86,15 +102,9 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
   constexpr LONGLONG kLargest = LONGLONG{std::numeric_limits<std::uint32_t>::max()};
   if (size.QuadPart > kLargest) throw tk::Error(tk::FormatText("The file %s is too large", path));
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kIoChunk));
-    DWORD got = 0;
-    if (!ReadFile(file.Get(), bytes.data() + done, wanted, &got, nullptr) || got == 0) {
-      throw tk::Error(tk::FormatText("Cannot read the file %s", path));
-    }
-    done += got;
-  }
+  TransferInChunks(bytes.size(), [&](std::size_t done, DWORD wanted, DWORD& got) {
+    return ReadFile(file.Get(), bytes.data() + done, wanted, &got, nullptr);
+  }, "Cannot read the file %s", path);
   return bytes;
 }
 
@@ -203,15 +213,9 @@ void WriteBmpFile(tk::Bitmap& image, const std::string& path) {
   tk::UniqueFile file{CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
   if (!file) throw tk::Error(tk::FormatText("Cannot create the file %s", path));
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kIoChunk));
-    DWORD written = 0;
-    if (!WriteFile(file.Get(), bytes.data() + done, wanted, &written, nullptr) || written == 0) {
-      throw tk::Error(tk::FormatText("Cannot write the file %s", path));
-    }
-    done += written;
-  }
+  TransferInChunks(bytes.size(), [&](std::size_t done, DWORD wanted, DWORD& written) {
+    return WriteFile(file.Get(), bytes.data() + done, wanted, &written, nullptr);
+  }, "Cannot write the file %s", path);
   if (!CloseHandle(file.Release())) {
     throw tk::Error(tk::FormatText("Cannot write the file %s", path));
   }
