@@ -141,6 +141,11 @@ SeenDialog ReadDialog(HWND dialog) {
   return seen;
 }
 
+bool SameDialog(const SeenDialog& a, const SeenDialog& b) {
+  return EqualRect(&a.bounds, &b.bounds) && a.caption == b.caption && a.text == b.text &&
+         a.buttons == b.buttons;
+}
+
 HWND FindDialog(DWORD processId) {
   auto dialogs = FindTopLevelWindows({.className = "#32770", .processId = processId,
                                       .visibleOnly = true});
@@ -156,15 +161,24 @@ namespace {
 std::optional<SeenDialog> AnswerOne(DWORD processId, int buttonId,
                                     std::chrono::milliseconds timeout,
                                     const std::function<void(const SeenDialog&)>& record) {
+  // A dialog counts once it reads the same twice in a row with its buttons in place and is
+  // still shown: one still being set up, or one on its way out, is read again. The timeout
+  // bounds the search; a dialog once found has the usual time to settle.
   HWND dialog = nullptr;
+  SeenDialog seen;
   auto end = std::chrono::steady_clock::now() + timeout;
-  while (!(dialog = FindDialog(processId))) {
+  for (std::optional<SeenDialog> previous;; Sleep(20)) {
     if (std::chrono::steady_clock::now() >= end) return std::nullopt;
-    Sleep(20);
+    HWND found = FindDialog(processId);
+    if (!found) continue;
+    if (!dialog) end = std::chrono::steady_clock::now() + kDefaultTimeout;
+    seen = ReadDialog(found);
+    const bool settled = found == dialog && previous && SameDialog(*previous, seen) &&
+                         !seen.buttons.empty() && IsWindowVisible(found);
+    if (settled) break;
+    dialog = found;
+    previous = seen;
   }
-  // Give the dialog time to finish its own set-up before it is read.
-  Sleep(100);
-  SeenDialog seen = ReadDialog(dialog);
   if (record) record(seen);
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), 0);
   auto gone = std::chrono::steady_clock::now() + kDefaultTimeout;

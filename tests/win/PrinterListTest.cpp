@@ -61,8 +61,7 @@ TEST_F(PrinterList, PrinterSetupWithDefaultPrinterChosenOpensOnTheSystemDefault)
     // The setup dialog names its printer in its printer list (cmb1).
     if (HWND dialog = WaitForWindow({.className = "#32770", .processId = GetCurrentProcessId(),
                                      .visibleOnly = true})) {
-      Sleep(200);
-      shown = WindowText(GetDlgItem(dialog, cmb1));
+      WaitUntil([&] { return !(shown = WindowText(GetDlgItem(dialog, cmb1))).empty(); });
       PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }
   });

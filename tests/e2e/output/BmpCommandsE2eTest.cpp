@@ -203,7 +203,8 @@ TEST_F(BmpCommands, SaveAsBmpWritesTheCaptureProposesTheLastNameAndReportsAFaile
   tk::UniqueFile locked{
       CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)};
   ASSERT_TRUE(locked);
-  Answer(OpenSaveDialog().first, IDOK);
+  dialog = OpenSaveDialog().first;
+  Answer(dialog, IDOK);
   HWND question = nullptr;
   ASSERT_TRUE(WaitUntil([&] {
     for (HWND box : FindTopLevelWindows(
@@ -214,7 +215,7 @@ TEST_F(BmpCommands, SaveAsBmpWritesTheCaptureProposesTheLastNameAndReportsAFaile
   }));
   EXPECT_TRUE(HasIcon(question)) << "the check for an icon sees one where there is one";
   PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
-  ASSERT_TRUE(WaitUntil([&] { return !IsShown(question); }));
+  ASSERT_TRUE(WaitUntil([&] { return !IsShown(question) && !IsShown(dialog); }));
   ExpectPlainMessage("Saving Bitmap failed !");
   EXPECT_TRUE(IsShown(program_->OptionsDialog())) << "the dialog stays open";
   locked.Reset();

@@ -189,10 +189,11 @@ SetupSeen RunSetupDialog(const char* printer, bool landscape, int button) {
     HWND dialog = WaitForWindow(
         {.className = "#32770", .processId = GetCurrentProcessId(), .visibleOnly = true});
     if (!dialog) return seen;
-    Sleep(200);  // let the dialog finish its set-up
-    GetWindowRect(dialog, &seen.bounds);
+    // Set up once it names its printer, and painted as a user would see it.
     HWND printers = GetDlgItem(dialog, cmb1);
-    seen.printer = WindowText(printers);
+    WaitUntil([&] { return !(seen.printer = WindowText(printers)).empty(); });
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GetWindowRect(dialog, &seen.bounds);
     seen.landscape = IsDlgButtonChecked(dialog, rad2) == BST_CHECKED;
     if (printer) {
       SendMessageA(printers, CB_SELECTSTRING, static_cast<WPARAM>(-1),
