@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/Arming.h"
 #include "app/SharedState.h"
 #include "forms/Unit1.h"
 #include "toolkit/Application.h"
@@ -12,11 +13,17 @@
 namespace {
 constexpr char kInstanceMutexName[] = "Vindelor20";
 constexpr std::int32_t kSplashTicks = 5;
+constexpr char kTrayHint[] = "Vindelor\xAE V2.0";
 }  // namespace
 
 void TForm1::Loaded() {
-  // Timer1 runs from construction. The tray icon joins the form here once the notification-area
-  // component exists: it is set up with its hint, picture, click and menu, and shown last.
+  // Timer1 runs from construction. The tray icon is set up in this order, so that its entry is
+  // added once, with tip and picture, when it is shown last.
+  WinTaskbar1.SetHint(kTrayHint);
+  WinTaskbar1.SetIcon(tk::App().Icon());
+  WinTaskbar1.OnClick = [this] { HelpClick(); };
+  WinTaskbar1.SetPopUpMenu(&PopupMenu1);
+  WinTaskbar1.SetShowIcon(true);
 }
 
 void TForm1::FormCreate() {
@@ -27,7 +34,7 @@ void TForm1::FormCreate() {
   if (created == ERROR_ALREADY_EXISTS) throw tk::OrderlyExit{0};
 
   splashTicks_ = 0;
-  vindelor::Shared().armed = false;
+  vindelor::ApplyArmingRule(vindelor::ArmingEvent::CreditsFormCreated);
   creditTitles_ = {
       "                         Welcome to Vindelor\xAE",
       "                    For Win95 + NT 4.0",
@@ -46,6 +53,10 @@ void TForm1::FormDestroy() {
 }
 
 void TForm1::FormKeyPress(char& /*key*/) {
+  // Only the splash ends by a key. Once it is over, the hidden form still becomes the foreground
+  // window for the tray's menu and help box, and a key typed then must not arm the hotkeys of a
+  // suspended program.
+  if (!Timer1.Enabled()) return;
   splashTicks_ = kSplashTicks - 1;
   Timer1Timer();
 }
@@ -66,5 +77,5 @@ void TForm1::EndSplash() {
   Timer1.SetEnabled(false);
   Hide();
   ClearKeyBuffer();
-  vindelor::Shared().armed = true;  // whatever the Suspend item shows
+  vindelor::ApplyArmingRule(vindelor::ArmingEvent::SplashEnded);
 }

@@ -5,6 +5,7 @@
 
 #include "capture/CaptureWindow.h"
 
+#include "app/Arming.h"
 #include "app/SharedState.h"
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
@@ -44,7 +45,7 @@ void CopyWindowIntoWorkImage(HWND source) {
 
 void TForm2::CaptureWindow() {
   auto& shared = vindelor::Shared();
-  shared.armed = false;
+  vindelor::ApplyArmingRule(vindelor::ArmingEvent::CaptureStarted);
   {
     HiddenCursor hidden;
     // Let windows repaint first (the dialog may just have been hidden).

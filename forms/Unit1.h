@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "components/WTaskBar/WTaskBar.h"
 #include "toolkit/Control.h"
 #include "toolkit/Form.h"
 #include "toolkit/Menu.h"
@@ -41,6 +42,9 @@ class TForm1 final : public tk::Form {
   tk::MenuItem Remove1{PopupMenu1, "Close"};
   tk::MenuItem Suspend{PopupMenu1, "Suspend"};
   tk::MenuItem immediat{PopupMenu1, "Immediate Action"};
+
+  // The tray icon; Loaded sets it up and shows it.
+  TWinTaskbar WinTaskbar1{*this};
 
   // Start-up, splash and shutdown.
   void Loaded() override;

@@ -107,10 +107,14 @@ class TForm2 final : public tk::Form {
 
  private:
   void RegisterHotkeys();
-  // The print job's page (its guarded part) and its common end.
-  bool PrintPage(int printerDpiX, int printerDpiY, int screenDpiX, int screenDpiY);
-  void FinishPrintJob(bool failureReported);
+  // The print job's page (its guarded part) and its common end. A job ends only the document it
+  // began itself: one started inside another (the tray's "Print the Desktop" with Immediate
+  // Action while a page prints) must leave the outer job's page whole.
+  bool PrintPage(int printerDpiX, int printerDpiY, int screenDpiX, int screenDpiY,
+                 bool& documentBegun);
+  void FinishPrintJob(bool failureReported, bool documentBegun);
   void AdvanceProgressTwice();
+  int runningPrintJobs_ = 0;  // more than one while a job runs inside another
   std::string saveFileName_ = "Vindelor20";  // "Save as BMP" proposes it; the last name chosen
 };
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/Arming.h"
 #include "app/SharedState.h"
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
@@ -51,7 +52,7 @@ void TForm2::FormClose() { Button4Click(); }
 void TForm2::Button4Click() {
   Form1->ClearKeyBuffer();
   Hide();
-  if (!Form1->Suspend.Checked()) vindelor::Shared().armed = true;
+  vindelor::ApplyArmingRule(vindelor::ArmingEvent::DialogCancelled);
 }
 
 void TForm2::Button2Click() {

@@ -113,6 +113,7 @@ void TForm2::Button1Click() {
   NStatusLine1.SetCaption(" Printing ...");
   NStatusLine1.Repaint();
   SetEnabled(false);
+  ++runningPrintJobs_;
 
   // Choosing the printer, reading its resolution and transforming the image come before the
   // page. Their failures (such as "There is no default printer currently selected") are
@@ -133,14 +134,17 @@ void TForm2::Button1Click() {
     tk::App().ShowException(error);
   }
   bool failed = false;
-  if (prepared && !PrintPage(dpi.printerX, dpi.printerY, dpi.screenX, dpi.screenY)) {
+  bool documentBegun = false;
+  if (prepared &&
+      !PrintPage(dpi.printerX, dpi.printerY, dpi.screenX, dpi.screenY, documentBegun)) {
     failed = true;
     ReportPrintFailure();
   }
-  FinishPrintJob(failed);
+  FinishPrintJob(failed, documentBegun);
 }
 
-bool TForm2::PrintPage(int printerDpiX, int printerDpiY, int screenDpiX, int screenDpiY) {
+bool TForm2::PrintPage(int printerDpiX, int printerDpiY, int screenDpiX, int screenDpiY,
+                       bool& documentBegun) {
   // Any failure in here skips the rest of the page and becomes the one fixed message.
   try {
     tk::Printer& printer = tk::Printer::Instance();
@@ -166,6 +170,7 @@ bool TForm2::PrintPage(int printerDpiX, int printerDpiY, int screenDpiX, int scr
          .centered = CheckBox1.Checked()});
     printer.SetTitle(kDocumentTitle);
     printer.BeginDoc();
+    documentBegun = true;
     AdvanceProgressTwice();
     tk::App().ProcessMessages();
     vindelor::DrawPrintImage(printer.Handle(), printImage, placement.rect);
@@ -181,11 +186,11 @@ bool TForm2::PrintPage(int printerDpiX, int printerDpiY, int screenDpiX, int scr
   }
 }
 
-void TForm2::FinishPrintJob(bool failureReported) {
+void TForm2::FinishPrintJob(bool failureReported, bool documentBegun) {
   tk::App().ProcessMessages();
   // A begun document is ended even after a failure, so whatever is on its page is printed.
   tk::Printer& printer = tk::Printer::Instance();
-  if (printer.Printing()) {
+  if (documentBegun && printer.Printing()) {
     try {
       printer.EndDoc();
     } catch (const std::exception&) {
@@ -193,9 +198,9 @@ void TForm2::FinishPrintJob(bool failureReported) {
       if (!failureReported) ReportPrintFailure();
     }
   }
-  // The print image is read back for each job and used by it alone: its pixels go now rather
-  // than stay next to the work image until the next job.
-  vindelor::Shared().printImage->Clear();
+  // The print image is read back for each job: its pixels go now rather than stay next to the
+  // work image until the next job, unless an outer job may still draw it.
+  if (--runningPrintJobs_ == 0) vindelor::Shared().printImage->Clear();
   Form1->Delay(kBeforeEndWait);
   SetEnabled(true);
   AdvanceProgressTwice();

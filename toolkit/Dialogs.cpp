@@ -174,6 +174,17 @@ void ShowInformation(const std::string& text) {
   RunMessageDialog({"Information", text, IDI_INFORMATION, {{"OK", IDOK}}, IDOK});
 }
 
+int ShowMessageBox(const std::string& text, const std::string& caption, unsigned int flags) {
+  HWND active = GetActiveWindow();
+  int answer = 0;
+  {
+    ThreadWindowsDisabled disabled;
+    answer = MessageBoxA(App().Handle(), text.c_str(), caption.c_str(), flags);
+  }
+  if (active && IsWindow(active)) SetActiveWindow(active);
+  return answer;
+}
+
 bool ConfirmYesNo(const std::string& caption, const std::string& text) {
   return RunMessageDialog(
              {caption, text, IDI_QUESTION, {{"&Yes", IDYES}, {"&No", IDNO}}, IDNO}) == IDYES;

@@ -1,5 +1,6 @@
 // Modal message dialogs centred on the screen: the information message and the Yes/No
-// confirmation. While one is open every other window of the thread is disabled.
+// confirmation. While one is open every other window of the thread is disabled. Also the
+// system's message box, owned by the application's window.
 #pragma once
 
 #include <string>
@@ -12,5 +13,11 @@ void ShowInformation(const std::string& text);
 // The question-mark icon and the buttons "&Yes" (default, taken by Enter) and "&No" (taken by
 // Escape). True when the answer is Yes.
 [[nodiscard]] bool ConfirmYesNo(const std::string& caption, const std::string& text);
+
+// The system's message box with the given MB_ flags, owned by the application's hidden window.
+// While it is open every visible, enabled top-level window of the program is disabled; when it
+// closes they are enabled again and the window that was active before is activated again.
+// Returns the box's answer (IDOK, …).
+int ShowMessageBox(const std::string& text, const std::string& caption, unsigned int flags);
 
 }  // namespace tk

@@ -14,6 +14,9 @@ std::map<UINT, MenuItem*>& ItemsByCommand() {
   return items;
 }
 
+// The menus' alignment: the left edge at the given position, the default of every menu here.
+constexpr UINT kMenuAlignment = TPM_LEFTALIGN;
+
 UINT NextCommandId() {
   static UINT next = 0x100;
   return next++;
@@ -70,7 +73,7 @@ void PopupMenu::Remove(MenuItem& item) noexcept {
 
 void PopupMenu::Popup(int x, int y) {
   if (OnPopup) OnPopup();
-  TrackPopupMenu(menu_.Get(), TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, App().Handle(), nullptr);
+  TrackPopupMenu(menu_.Get(), TPM_RIGHTBUTTON | kMenuAlignment, x, y, 0, App().Handle(), nullptr);
 }
 
 }  // namespace tk

@@ -1,6 +1,6 @@
 // Popup menus: items with captions, check marks, a default item drawn in bold, separators and
 // click reactions. Setting a check mark runs nothing. The menu is tracked with the
-// application's owner window as owner; the chosen item's command arrives there afterwards as a
+// application's hidden window as owner; the chosen item's command arrives there afterwards as a
 // message, which runs the item's reaction.
 #pragma once
 
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/Component.h"
 #include "toolkit/Handles.h"
 
 namespace tk {
@@ -44,15 +45,14 @@ class MenuItem {
   bool checked_ = false;
 };
 
-class PopupMenu {
+class PopupMenu final : public Component {
  public:
   PopupMenu();
-  PopupMenu(const PopupMenu&) = delete;
-  PopupMenu& operator=(const PopupMenu&) = delete;
 
   [[nodiscard]] HMENU Handle() const noexcept { return menu_.Get(); }
-  // Opens the menu at a screen position and returns when it closes; a chosen command is
-  // dispatched later from the message queue.
+  // Runs OnPopup, then opens the menu at a screen position (the right button chooses too, the
+  // menu's left edge at x) and returns when it closes; a chosen command is dispatched later
+  // from the message queue.
   void Popup(int x, int y);
   std::function<void()> OnPopup;
 

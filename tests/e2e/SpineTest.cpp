@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/VindelorProcess.h"
+#include "tests/support/TrayAccess.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ TEST_F(Spine, ASecondCopyEndsSilentlyWithExitCodeZeroWhileTheFirstKeepsCapturing
   ASSERT_TRUE(exitCode.has_value()) << "the second copy must end by itself";
   EXPECT_EQ(*exitCode, 0u);
   EXPECT_TRUE(FindTopLevelWindows({.processId = second.Id(), .visibleOnly = true}).empty());
+  EXPECT_TRUE(WaitUntil([] { return TrayIcon() != nullptr; })) << "exactly one icon: the first's";
 
   ASSERT_TRUE(first.Running());
   EXPECT_TRUE(first.CaptureWithHotkey()) << "the first copy still captures";

@@ -123,6 +123,19 @@ BOOL CALLBACK CollectChildren(HWND child, LPARAM list) {
   return TRUE;
 }
 
+}  // namespace
+
+HWND ChildWithText(HWND parent, const std::string& text) {
+  std::vector<HWND> children;
+  EnumChildWindows(parent, &CollectChildren, reinterpret_cast<LPARAM>(&children));
+  for (HWND child : children) {
+    if (WindowText(child) == text) return child;
+  }
+  return nullptr;
+}
+
+namespace {
+
 SeenDialog ReadDialog(HWND dialog) {
   SeenDialog seen;
   GetWindowRect(dialog, &seen.bounds);

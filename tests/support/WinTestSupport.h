@@ -42,6 +42,8 @@ struct WindowQuery {
 
 [[nodiscard]] std::string WindowText(HWND window);
 [[nodiscard]] std::string ClassNameOf(HWND window);
+// The first window among the parent's children (at any depth) with this text; null if none.
+[[nodiscard]] HWND ChildWithText(HWND parent, const std::string& text);
 
 // Key presses through SendInput, which reach Wine's hotkey handling without any X focus.
 void PressPrintScreen();

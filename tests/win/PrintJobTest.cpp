@@ -5,6 +5,8 @@
 #include "tests/support/HarnessAccess.h"
 #include "tests/support/PatternWindow.h"
 #include "tests/win/ProgramFixture.h"
+#include "toolkit/Printer.h"
+#include "toolkit/Timer.h"
 
 namespace {
 
@@ -156,6 +158,32 @@ TEST_F(PrintJob, MonochromeLastsIntoLaterCapturesUntilAPrintWithoutIt) {
   EXPECT_FALSE(Work().Monochrome());
   EXPECT_EQ(GetPixel(Work().SurfaceForReading(), client.x + 15, client.y + 15), RGB(255, 0, 0))
       << "colour again";
+}
+
+// Queues: one. The tray's "Print the Desktop" with Immediate Action while a page prints: the
+// job it starts finds the printer busy and says so, and leaves the outer job's page whole.
+TEST_F(PrintJob, AJobStartedInsideAnotherLeavesThatJobsPageWhole) {
+  CaptureDesktop();
+  Form1->immediatClick();
+  bool outerKept = false;
+  tk::Timer inside(1, true);
+  inside.OnTimer = [&] {
+    if (!tk::Printer::Instance().Printing() || !inside.Enabled()) return;
+    inside.SetEnabled(false);
+    Form1->Desktop1Click();
+    outerKept = tk::Printer::Instance().Printing() && !vindelor::Shared().printImage->Empty();
+  };
+  ASSERT_TRUE(WaitUntilPrintingIsDone());
+  const std::size_t pages = PageFiles("VindelorA").size();
+  const auto seen = Print();
+  EXPECT_TRUE(outerKept) << "its document open, its picture in place";
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, "The printer cannot be changed while a document is being printed.");
+  const auto files = WaitForPages("VindelorA", pages + 1);
+  const RenderedPage page = RenderPage("VindelorA", files.back(), 50);
+  const RECT ink = page.InkBounds();
+  EXPECT_GT((ink.right - ink.left) * (ink.bottom - ink.top), page.width * page.height * 8 / 10);
+  ExpectUsableAndReArmed();
 }
 
 }  // namespace

@@ -26,20 +26,6 @@ constexpr int kShortSide = 2450;
 constexpr int kLongSide = 3200;
 constexpr RECT kPatternBounds{100, 100, 100 + 320, 100 + 240};
 
-BOOL CALLBACK CollectChild(HWND child, LPARAM found) {
-  reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
-  return TRUE;
-}
-
-HWND ChildWithText(HWND parent, const std::string& text) {
-  std::vector<HWND> children;
-  EnumChildWindows(parent, &CollectChild, reinterpret_cast<LPARAM>(&children));
-  for (HWND child : children) {
-    if (WindowText(child) == text) return child;
-  }
-  return nullptr;
-}
-
 // A rectangle of printable-area dots on the page as picture pixels of the rendered sheet.
 RECT OnSheet(const vindelor::PageRect& dots, bool landscape) {
   auto pixels = [](int dot) { return (kMargin + dot) * kRenderDpi / kPrinterDpi; };

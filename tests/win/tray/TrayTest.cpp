@@ -1,0 +1,121 @@
+// The tray icon component and the tray commands in-process. What reaches the shell is seen
+// through a recorder in its place; what a user sees of it is tested on the real program.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+
+#include "tests/win/ProgramFixture.h"
+#include "toolkit/GuiObjects.h"
+
+namespace {
+
+using namespace testing_support;
+
+std::string g_log;  // requests and events since the last look; the shell refuses every add
+NOTIFYICONDATAA g_record{};
+BOOL WINAPI RecordRequest(DWORD request, PNOTIFYICONDATAA record) {
+  g_log += request == NIM_ADD ? "add " : request == NIM_MODIFY ? "modify " : "delete ";
+  g_record = *record;
+  return request != NIM_ADD;
+}
+std::string TakeLog() { return std::exchange(g_log, {}); }
+bool Checked(const tk::MenuItem& item) {
+  return GetMenuState(Form1->PopupMenu1.Handle(), item.CommandId(), MF_BYCOMMAND) & MF_CHECKED;
+}
+
+class Tray : public ProgramTest {
+  void SetUp() override {
+    TCustomWinTaskbar::shellNotify = &RecordRequest;
+    TakeLog();
+    ProgramTest::SetUp();
+  }
+  void TearDown() override {
+    ProgramTest::TearDown();
+    TCustomWinTaskbar::shellNotify = &Shell_NotifyIconA;
+  }
+};
+
+TEST_F(Tray, TheComponentFollowsItsRulesStepByStep) {
+  std::optional<TWinTaskbar> tray(std::in_place, *Form1);
+  TakeLog();
+  tray->OnClick = [] { g_log += "click "; };
+  const auto send = [&](UINT message, LPARAM lParam) {
+    return [&tray, message, lParam] { SendMessageA(tray->CallbackWindow(), message, 0, lParam); };
+  };
+  const auto taskbarCreated = send(RegisterWindowMessageA("TaskbarCreated"), 0);
+  const auto up = send(kTrayCallbackMessage, WM_LBUTTONUP);
+  const auto doubleClick = [&] { up(), send(kTrayCallbackMessage, WM_LBUTTONDBLCLK)(), up(); };
+  const std::pair<std::function<void()>, const char*> steps[] = {
+      {[&] { tray->SetHint("Tip"); }, "delete "},  // nothing shown yet
+      {[&] { tray->SetIcon(tk::App().Icon()); }, "delete "},
+      {[&] { tray->SetShowIcon(true); }, "add "},  // refused
+      {[&] { tray->SetHint("Tip"); }, ""},
+      {[&] { tray->SetHint(std::string(70, 'x')); }, "modify "},
+      {[&] { tray->SetIcon(nullptr); }, "delete "},
+      {taskbarCreated, ""},
+      {[&] { tray->SetIcon(tk::App().Icon()); }, "add "},
+      {taskbarCreated, "add "},
+      {up, "click "},
+      {doubleClick, "click click "},
+      {[&] { tray->OnDblClick = [] { g_log += "double "; }; }, ""},
+      {doubleClick, "click double "},
+      {up, "click "},
+      {send(kTrayCallbackMessage, WM_RBUTTONUP), ""},
+      {[&] { tk::PopupMenu menu; tray->SetPopUpMenu(&menu); }, ""},
+      {send(kTrayCallbackMessage, WM_RBUTTONDOWN), ""},  // the menu went: nothing opens
+      {[&] { tray->SetShowIcon(false); }, "delete "},
+      {[&] { tray.reset(); }, "delete "},
+  };
+  for (std::size_t step = 0; step < std::size(steps); ++step) {
+    steps[step].first();
+    EXPECT_EQ(TakeLog(), steps[step].second) << "step " << step;
+  }
+  EXPECT_EQ(g_record.szTip, std::string(63, 'x'));
+  EXPECT_EQ(g_record.cbSize, NOTIFYICONDATAA_V1_SIZE);
+}
+
+TEST_F(Tray, EntriesShownAndDestroyedLeaveNoHandlesBehind) {
+  TCustomWinTaskbar::shellNotify = &Shell_NotifyIconA;
+  const auto cycle = [] {
+    TWinTaskbar tray(*Form1);
+    tray.SetIcon(tk::App().Icon());
+    tray.SetShowIcon(true);
+  };
+  cycle();  // first-time costs: the window class, the shell's connection
+  const tk::GuiObjectCounts before = tk::CountGuiObjects();
+  for (int i = 0; i < 5; ++i) cycle();
+  EXPECT_EQ(tk::CountGuiObjects(), before);
+}
+
+TEST_F(Tray, TheProgramAddsItsEntryOnceAndEveryCopyDeletesItAtExit) {
+  EXPECT_EQ(TakeLog(), "delete delete add ") << "hint and picture before showing";
+  EXPECT_EQ(g_record.szTip, std::string("Vindelor\xAE V2.0"));
+  StopProgram();
+  const tk::UniqueKernelHandle running{CreateMutexA(nullptr, TRUE, "Vindelor20")};
+  EXPECT_EQ(vindelor::VindelorMain(), 0);
+  EXPECT_EQ(TakeLog(), "delete delete delete add delete ") << "a second copy leaves no icon";
+}
+
+TEST_F(Tray, SuspendImmediateActionAndTheCapturesKeepTheirRules) {
+  Form1->SuspendClick();
+  EndSplash();
+  EXPECT_TRUE(Checked(Form1->Suspend) && vindelor::Shared().armed) << "the splash arms anyway";
+  Form1->SuspendClick();
+  Form1->SuspendClick();
+  SendMessageA(Form1->Handle(), WM_CHAR, '\r', 1);  // the Enter that chose a menu item
+  EXPECT_FALSE(vindelor::Shared().armed);
+  Form1->immediatClick();
+  Form2->CheckBox6.SetChecked(false);
+  EXPECT_FALSE(Checked(Form1->immediat)) << "the box moves the menu";
+
+  Form1->Open1Click();  // while the dialog is hidden
+  POINT between{168, 120};  // the dialog's own colour between its two group boxes
+  ClientToScreen(Form2->Handle(), &between);
+  const auto captured = [&] { return GetPixel(Work().SurfaceForReading(), between.x, between.y); };
+  ASSERT_NE(captured(), GetSysColor(COLOR_BTNFACE));
+  Form1->Desktop1Click();
+  EXPECT_EQ(captured(), GetSysColor(COLOR_BTNFACE)) << "a capture with the dialog on the screen";
+}
+
+}  // namespace
