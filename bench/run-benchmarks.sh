@@ -1,7 +1,8 @@
 #!/bin/bash
 # Builds the Windows tree and prints the benchmark figures: the size of Vindelor.exe, its
-# start-up time, the capture copy next to memcpy, and the image transforms and BMP files next to
-# plain file I/O, on a 1024x768 and a 3840x2160 screen.
+# start-up time, the capture copy next to memcpy, the image transforms and BMP files next to
+# plain file I/O, the tray's response, and the idle program's CPU, wake-ups and memory, on a
+# 1024x768 and a 3840x2160 screen.
 #
 #   bench/run-benchmarks.sh
 set -euo pipefail
@@ -15,22 +16,31 @@ bin=$root/build/windows/bin
 size=$(stat -c %s "$bin/Vindelor.exe")
 printf 'Vindelor.exe: %d bytes (%d KB; target <= 400 KB)\n' "$size" $((size / 1024))
 
-# The real program, resident (its splash ends by itself), as the system sees it: CPU time used
-# per second while idle, and its resident memory.
+# The real program, resident (its splash ends by itself, its tray icon shows), as the system
+# sees it while idle: CPU time and wake-ups (context switches of all its threads) per second, its
+# private and its resident memory. VINDELOR_EXE measures another build of the program.
 resident_figures() {
-  local state=$1 pid ticks before after rss
-  harness/wine-run.sh "$state" "$bin/Vindelor.exe" >/dev/null 2>&1 &
+  local state=$1 exe=${VINDELOR_EXE:-$bin/Vindelor.exe} pid ticks cpu0 cpu1 switches0 switches1
+  harness/wine-run.sh "$state" "$exe" >/dev/null 2>&1 &
   sleep 10
   pid=$(pgrep -f 'Vindelor.exe$' | head -n 1)
   ticks=$(getconf CLK_TCK)
-  before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  switches() { cat /proc/"$pid"/task/*/status | awk '/ctxt_switches/ {s += $2} END {print s}'; }
+  cpu0=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  switches0=$(switches)
   sleep 30
-  after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-  rss=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status")
-  awk -v used=$((after - before)) -v ticks="$ticks" -v rss="$rss" 'BEGIN {
-    printf "%-44s %9.2f ms per second (over 30 s)\n", "resident Vindelor.exe: CPU", used * 1000 / ticks / 30
-    printf "%-44s %9.1f MB\n", "resident Vindelor.exe: resident memory", rss / 1024
-  }'
+  cpu1=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  switches1=$(switches)
+  awk -v used=$((cpu1 - cpu0)) -v ticks="$ticks" -v woken=$((switches1 - switches0)) '
+    /^Private_(Clean|Dirty)/ {private += $2}
+    /^Rss/ {rss = $2}
+    END {
+      printf "%-44s %9.2f ms per second (over 30 s)\n", "resident Vindelor.exe: CPU", used * 1000 / ticks / 30
+      printf "%-44s %9.1f per second\n", "resident Vindelor.exe: wake-ups", woken / 30
+      printf "%-44s %9.1f MB\n", "resident Vindelor.exe: private memory", private / 1024
+      printf "%-44s %9.1f MB\n", "resident Vindelor.exe: resident memory", rss / 1024
+    }' "/proc/$pid/smaps_rollup"
+  kill "$pid" 2>/dev/null || true
 }
 
 for screen in 1024x768x24 3840x2160x24; do
@@ -44,6 +54,7 @@ for screen in 1024x768x24 3840x2160x24; do
   harness/wine-run.sh "$state" "$bin/OutputBench.exe"
   VINDELOR_QUEUES="three B" harness/wine-run.sh "$state" "$bin/OptionsBench.exe"
   harness/wine-run.sh "$state" "$bin/PrintBench.exe"
+  harness/wine-run.sh "$state" "$bin/TrayBench.exe"
   resident_figures "$state"
   harness/services.sh stop "$state" >/dev/null
 done

@@ -1,6 +1,6 @@
 // Popup menus: items with captions, check marks, a default item drawn in bold, separators and
 // click reactions. Setting a check mark runs nothing. The menu is tracked with the
-// application's hidden window as owner; the chosen item's command arrives there afterwards as a
+// application's own window as owner; the chosen item's command arrives there afterwards as a
 // message, which runs the item's reaction.
 #pragma once
 
