@@ -23,22 +23,30 @@ HWND TrayIcon() {
   return icons.size() == 1 ? icons.front() : nullptr;
 }
 
+namespace {
+
+// Puts the mouse on the icon's centre, which nothing may cover: Wine's tray window is not
+// always on top.
+bool PointAtIcon() {
+  POINT centre{};
+  const bool uncovered = WaitUntil([&] {
+    RECT rect{};
+    GetWindowRect(TrayIcon(), &rect);
+    centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    return TrayIcon() && WindowFromPoint(centre) == TrayIcon();
+  });
+  return uncovered && SetCursorPos(centre.x, centre.y);
+}
+
+}  // namespace
+
 bool ClickTrayIcon(bool right) {
   // Clicks closer together than the double-click time would make a double click.
   static auto last = std::chrono::steady_clock::now() - 1h;
   const auto apart = last + 100ms + std::chrono::milliseconds(GetDoubleClickTime());
   WaitUntil([&] { return std::chrono::steady_clock::now() > apart; });
-  POINT centre{};
-  if (!WaitUntil([&] {  // nothing may cover it: Wine's tray window is not always on top
-        RECT rect{};
-        GetWindowRect(TrayIcon(), &rect);
-        centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-        return TrayIcon() && WindowFromPoint(centre) == TrayIcon();
-      })) {
-    return false;
-  }
+  if (!PointAtIcon()) return false;
   last = std::chrono::steady_clock::now();
-  SetCursorPos(centre.x, centre.y);
   INPUT press[2]{{.type = INPUT_MOUSE}, {.type = INPUT_MOUSE}};
   press[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
   press[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
@@ -50,6 +58,12 @@ bool ChooseFromTrayMenu(int item) {
   for (int i = 0; i < item; ++i) PressKey(VK_DOWN);
   PressKey(VK_RETURN);
   return WaitUntil([] { return !MenuShown(); });
+}
+
+std::string TrayTip() {
+  if (!PointAtIcon()) return {};
+  HWND tip = WaitForWindow({.className = "tooltips_class32", .visibleOnly = true});
+  return tip ? WindowText(tip) : std::string();
 }
 
 }  // namespace testing_support
