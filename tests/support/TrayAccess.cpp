@@ -5,13 +5,6 @@
 #include "tests/support/WinTestSupport.h"
 
 namespace testing_support {
-namespace {
-
-bool MenuShown() {
-  return !FindTopLevelWindows({.className = "#32768", .visibleOnly = true}).empty();
-}
-
-}  // namespace
 
 HWND TrayIcon() {
   std::vector<HWND> icons;
@@ -24,6 +17,10 @@ HWND TrayIcon() {
 }
 
 namespace {
+
+bool MenuShown() {
+  return !FindTopLevelWindows({.className = "#32768", .visibleOnly = true}).empty();
+}
 
 // Puts the mouse on the icon's centre, which nothing may cover: Wine's tray window is not
 // always on top.

@@ -94,7 +94,7 @@ TEST_F(Tray, TheProgramAddsItsEntryOnceAndEveryCopyDeletesItAtExit) {
   StopProgram();
   const tk::UniqueKernelHandle running{CreateMutexA(nullptr, TRUE, "Vindelor20")};
   EXPECT_EQ(vindelor::VindelorMain(), 0);
-  EXPECT_EQ(TakeLog(), "delete delete delete add delete ") << "a second copy leaves no icon";
+  EXPECT_EQ(TakeLog(), "delete delete delete add delete ") << "exit, then a second copy";
 }
 
 TEST_F(Tray, SuspendImmediateActionAndTheCapturesKeepTheirRules) {
@@ -103,7 +103,7 @@ TEST_F(Tray, SuspendImmediateActionAndTheCapturesKeepTheirRules) {
   EXPECT_TRUE(Checked(Form1->Suspend) && vindelor::Shared().armed) << "the splash arms anyway";
   Form1->SuspendClick();
   Form1->SuspendClick();
-  SendMessageA(Form1->Handle(), WM_CHAR, '\r', 1);  // the Enter that chose a menu item
+  SendMessageA(Form1->Handle(), WM_CHAR, 'a', 1);  // typed while the menu's owner has the focus
   EXPECT_FALSE(vindelor::Shared().armed);
   Form1->immediatClick();
   Form2->CheckBox6.SetChecked(false);
