@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/SharedState.h"
+#include "capture/Clipboard.h"
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
 #include "forms/Unit3.h"
@@ -11,6 +12,7 @@
 namespace vindelor {
 
 void CreateForms(tk::Application& app) {
+  PictureClipboardFormat();  // registered before any paste can ask for it
   app.CreateForm(Form1);
   app.CreateForm(Form2);
   app.CreateForm(Form3);

@@ -1,8 +1,8 @@
 #!/bin/bash
 # Builds the Windows tree and prints the benchmark figures: the size of Vindelor.exe, its
-# start-up time, the capture copy next to memcpy, the image transforms and BMP files next to
-# plain file I/O, the tray's response, and the idle program's CPU, wake-ups and memory, on a
-# 1024x768 and a 3840x2160 screen.
+# start-up time, the capture copy next to memcpy, the clipboard exchange and the selection's end
+# next to BitBlt, the image transforms and BMP files next to plain file I/O, the tray's response,
+# and the idle program's CPU, wake-ups and memory, on a 1024x768 and a 3840x2160 screen.
 #
 #   bench/run-benchmarks.sh
 set -euo pipefail
@@ -51,6 +51,7 @@ for screen in 1024x768x24 3840x2160x24; do
   echo "== screen $screen"
   harness/wine-run.sh "$state" "$bin/StartupBench.exe"
   harness/wine-run.sh "$state" "$bin/CaptureBench.exe"
+  harness/wine-run.sh "$state" "$bin/ClipboardBench.exe"
   harness/wine-run.sh "$state" "$bin/OutputBench.exe"
   VINDELOR_QUEUES="three B" harness/wine-run.sh "$state" "$bin/OptionsBench.exe"
   harness/wine-run.sh "$state" "$bin/PrintBench.exe"

@@ -1,11 +1,105 @@
 // Clipboard exchange of the work image: CopyToClipBoard after captures and selections when
 // "Copy to Clipboard" is checked, and "Get from Clipboard".
+#include "capture/Clipboard.h"
+
+#include <algorithm>
+#include <array>
+
+#include "app/SharedState.h"
+#include "forms/Unit1.h"
 #include "forms/Unit2.h"
+#include "toolkit/Application.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Error.h"
+
+namespace vindelor {
+namespace {
+
+// The one clipboard access of the run.
+struct ClipboardAccess {
+  int openings = 0;
+  bool opened = false;  // the first opening succeeded
+  bool emptied = false;
+};
+ClipboardAccess clipboardAccess;
+
+constexpr std::int32_t kAfterCopyMilliseconds = 50;
+
+// Formats a picture can be loaded from.
+bool IsPictureFormat(UINT format) {
+  constexpr std::array<UINT, 3> kStandard{CF_BITMAP, CF_METAFILEPICT, CF_ENHMETAFILE};
+  return format == PictureClipboardFormat() ||
+         std::find(kStandard.begin(), kStandard.end(), format) != kStandard.end();
+}
+
+// Both must hold: a bitmap is announced, and a picture can be loaded. The second fails when
+// another program holds the clipboard open, since nothing can be enumerated then.
+bool ClipboardHoldsBitmap() {
+  if (!IsClipboardFormatAvailable(CF_BITMAP)) return false;
+  if (IsClipboardFormatAvailable(PictureClipboardFormat())) return true;
+  OpenedClipboard opened;
+  for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
+    if (IsPictureFormat(format)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+UINT PictureClipboardFormat() {
+  static const UINT format = RegisterClipboardFormatA("Vindelor Picture");
+  return format;
+}
+
+OpenedClipboard::OpenedClipboard() {
+  if (clipboardAccess.openings++ == 0) {
+    clipboardAccess.opened = OpenClipboard(tk::App().Handle()) != FALSE;
+    clipboardAccess.emptied = false;
+  }
+}
+
+OpenedClipboard::~OpenedClipboard() {
+  if (--clipboardAccess.openings == 0 && clipboardAccess.opened) CloseClipboard();
+}
+
+void OpenedClipboard::PutBitmap(tk::UniqueBitmap bitmap) {
+  // Wine accepts data even on a clipboard that another program holds open.
+  if (!clipboardAccess.opened) return;
+  if (!clipboardAccess.emptied) {
+    EmptyClipboard();
+    clipboardAccess.emptied = true;
+  }
+  // On success the clipboard owns the bitmap; otherwise the owner here frees it.
+  if (SetClipboardData(CF_BITMAP, bitmap.Get())) (void)bitmap.Release();
+}
+
+}  // namespace vindelor
 
 void TForm2::CopyToClipBoard() {
-  // Puts a copy of the work image on the clipboard as a bitmap, then waits 50 ms.
+  if (tk::UniqueBitmap copy = vindelor::Shared().workImage->CopyPixels()) {
+    vindelor::OpenedClipboard opened;
+    opened.PutBitmap(std::move(copy));
+  }
+  Form1->Delay(vindelor::kAfterCopyMilliseconds);
 }
 
 void TForm2::Button8Click() {
-  // "Get from Clipboard": replaces the work image by the clipboard's bitmap.
+  if (!vindelor::ClipboardHoldsBitmap()) {
+    MessageBeep(MB_ICONEXCLAMATION);
+    tk::ShowInformation("There is no Bitmap on the Clipboard");
+    return;
+  }
+  {
+    vindelor::OpenedClipboard opened;
+    auto* bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    auto* palette = static_cast<HPALETTE>(GetClipboardData(CF_PALETTE));
+    BITMAP info{};
+    if (!bitmap || !GetObjectA(bitmap, sizeof(info), &info)) {
+      throw tk::Error("Unsupported clipboard format");
+    }
+    const bool oneBit = info.bmPlanes == 1 && info.bmBitsPixel == 1;
+    vindelor::Shared().workImage->AssignFrom(bitmap, palette, oneBit);
+  }
+  tk::App().ProcessMessages();
+  tk::ShowInformation("Bitmap taken from Clipboard");
 }

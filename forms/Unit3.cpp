@@ -14,4 +14,5 @@ TForm3::TForm3()
                 .border = tk::FormBorder::None,
                 .alwaysOnTop = true,
                 .font = tk::FontSpec{.height = -11},
-                .cursor = LoadCursorA(nullptr, IDC_CROSS)}) {}
+                .cursor = LoadCursorA(nullptr, IDC_CROSS),
+                .activatable = false}) {}

@@ -83,17 +83,11 @@ void Bitmap::AdoptEncoding(std::vector<std::uint8_t> encoding, int width, int he
 void Bitmap::AssignFrom(HBITMAP source, HPALETTE palette, bool monochrome) {
   BITMAP info{};
   if (!source || !GetObjectA(source, sizeof(info), &info)) throw Error("Invalid bitmap");
-  UniqueBitmap copy = MakeBlank(info.bmWidth, info.bmHeight, monochrome);
+  UniqueBitmap copy;
   {
     UniqueMemoryDc from{CreateCompatibleDC(nullptr)};
-    UniqueMemoryDc to{CreateCompatibleDC(nullptr)};
-    PrepareSurface(to.Get());
     SelectGuard keepFrom(from.Get(), source);
-    SelectGuard keepTo(to.Get(), copy.Get());
-    PaletteGuard paletteFrom(from.Get(), palette);
-    PaletteGuard paletteTo(to.Get(), palette);
-    PatBlt(to.Get(), 0, 0, info.bmWidth, info.bmHeight, WHITENESS);
-    BitBlt(to.Get(), 0, 0, info.bmWidth, info.bmHeight, from.Get(), 0, 0, SRCCOPY);
+    copy = CopyOf(from.Get(), info.bmWidth, info.bmHeight, palette, monochrome);
   }
   UniquePalette paletteCopy;
   if (palette) {
@@ -108,6 +102,11 @@ void Bitmap::AssignFrom(HBITMAP source, HPALETTE palette, bool monochrome) {
   }
   Adopt(std::move(copy), info.bmWidth, info.bmHeight, monochrome);
   palette_ = std::move(paletteCopy);
+}
+
+UniqueBitmap Bitmap::CopyPixels() {
+  if (Empty()) return {};
+  return CopyOf(SurfaceForReading(), width_, height_, palette_.Get(), monochrome_);
 }
 
 void Bitmap::Clear() {
@@ -179,6 +178,19 @@ UniqueBitmap Bitmap::MakeBlank(int width, int height, bool monochrome) const {
   }
   if (!bitmap) throw Error("Out of system resources");
   return bitmap;
+}
+
+UniqueBitmap Bitmap::CopyOf(HDC source, int width, int height, HPALETTE palette,
+                            bool monochrome) const {
+  UniqueBitmap copy = MakeBlank(width, height, monochrome);
+  UniqueMemoryDc to{CreateCompatibleDC(nullptr)};
+  PrepareSurface(to.Get());
+  SelectGuard keepTo(to.Get(), copy.Get());
+  PaletteGuard paletteFrom(source, palette);
+  PaletteGuard paletteTo(to.Get(), palette);
+  PatBlt(to.Get(), 0, 0, width, height, WHITENESS);
+  BitBlt(to.Get(), 0, 0, width, height, source, 0, 0, SRCCOPY);
+  return copy;
 }
 
 void Bitmap::PrepareSurface(HDC dc) const {

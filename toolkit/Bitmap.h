@@ -50,8 +50,11 @@ class Bitmap {
   [[nodiscard]] HPALETTE Palette() const noexcept { return palette_.Get(); }
   void SetPalette(UniquePalette palette);
 
-  // Replaces the content by a copy of another bitmap handle (size, format, pixels).
+  // Replaces the content by a copy of another bitmap handle (its size and pixels, one bit per
+  // pixel or the screen's format) and the palette by a copy of the one given, or by none.
   void AssignFrom(HBITMAP source, HPALETTE palette, bool monochrome);
+  // A new bitmap of the same size and format with the same pixels; null when empty.
+  [[nodiscard]] UniqueBitmap CopyPixels();
   // Takes ownership of a bitmap handle made elsewhere, in the format given.
   void Adopt(UniqueBitmap bitmap, int width, int height, bool monochrome);
   // Holds the pixels only as the cached encoding given; the bitmap handle is made from it by
@@ -74,6 +77,10 @@ class Bitmap {
   void Realize();
   void Select(UniqueBitmap bitmap);
   [[nodiscard]] UniqueBitmap MakeBlank(int width, int height, bool monochrome) const;
+  // A new bitmap filled white, then overwritten by the source's pixels with the palette
+  // realised on both sides.
+  [[nodiscard]] UniqueBitmap CopyOf(HDC source, int width, int height, HPALETTE palette,
+                                    bool monochrome) const;
   void PrepareSurface(HDC dc) const;
 
   int width_ = 0;

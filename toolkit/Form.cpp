@@ -46,6 +46,8 @@ Form::Form(const FormArgs& args)
       color_(args.color),
       brush_(CreateSolidBrush(args.color)),
       position_(args.position),
+      cursor_(args.cursor ? args.cursor : LoadCursorA(nullptr, IDC_ARROW)),
+      activatable_(args.activatable),
       canvas_(nullptr) {
   RECT outer{0, 0, args.clientWidth, args.clientHeight};
   AdjustWindowRectEx(&outer, FrameStyle(args), FALSE, FrameExStyle(args));
@@ -53,7 +55,6 @@ Form::Form(const FormArgs& args)
   int height = outer.bottom - outer.top;
   CreateHandle({.className = "VindelorForm",
                 .classStyle = CS_DBLCLKS,
-                .cursor = args.cursor,
                 .icon = App().Icon()},
                {.exStyle = FrameExStyle(args),
                 .style = FrameStyle(args),
@@ -114,8 +115,13 @@ void Form::Show() {
   if (position_ == FormPosition::ScreenCenter) CentreOnScreen();
   bool wasVisible = Visible();
   if (this == App().MainForm()) ShowWindow(App().Handle(), SW_SHOWNOACTIVATE);
-  ShowWindow(Handle(), SW_SHOW);
-  BringWindowToTop(Handle());
+  if (activatable_) {
+    ShowWindow(Handle(), SW_SHOW);
+    BringWindowToTop(Handle());
+  } else {
+    SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  }
   if (!wasVisible) FormShow();
 }
 
@@ -330,6 +336,13 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetCursor(nullptr);
         return TRUE;
       }
+      if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT) {
+        SetCursor(cursor_);  // the form's own; controls choose theirs
+        return TRUE;
+      }
+      break;
+    case WM_MOUSEACTIVATE:
+      if (!activatable_) return MA_NOACTIVATE;
       break;
     case WM_CHAR: {
       char key = static_cast<char>(wParam);

@@ -37,7 +37,10 @@ struct FormArgs {
   FormPosition position = FormPosition::Designed;
   FontSpec font{};
   COLORREF color = GetSysColor(COLOR_BTNFACE);
-  HCURSOR cursor = nullptr;  // null: the arrow
+  HCURSOR cursor = nullptr;  // over the client area; null: the arrow
+  // False for a form that never becomes the active window: it shows without activation and a
+  // click on it leaves the keys with the window that has them.
+  bool activatable = true;
   bool showIcon = true;
 };
 
@@ -128,6 +131,8 @@ class Form : public Window, public Container {
   COLORREF color_;
   UniqueBrush brush_;
   FormPosition position_;
+  HCURSOR cursor_;
+  bool activatable_;
   std::string hint_;
   Canvas canvas_;
   HWND lastFocus_ = nullptr;

@@ -26,7 +26,7 @@ void Window::RegisterClassOnce(const WindowClassArgs& args) {
   wc.lpfnWndProc = &StaticWindowProc;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hIcon = args.icon;
-  wc.hCursor = args.cursor ? args.cursor : LoadCursorA(nullptr, IDC_ARROW);
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   wc.hbrBackground = args.background;
   wc.lpszClassName = args.className;
   if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {

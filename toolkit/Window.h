@@ -14,7 +14,6 @@ struct WindowClassArgs {
   const char* className;
   UINT classStyle = 0;
   HBRUSH background = nullptr;
-  HCURSOR cursor = nullptr;  // null: the arrow
   HICON icon = nullptr;
 };
 

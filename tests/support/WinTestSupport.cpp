@@ -108,6 +108,29 @@ void PressKey(WORD virtualKey) {
   SetKeyDown(virtualKey, false);
 }
 
+bool MoveMouseTo(int x, int y) {
+  // Absolute coordinates run from 0 to 65535 over the screen; rounded up, they land on the pixel.
+  auto scaled = [](int pixel, int screen) { return (pixel * 65536L + screen - 1) / screen; };
+  INPUT input{.type = INPUT_MOUSE};
+  input.mi.dx = scaled(x, GetSystemMetrics(SM_CXSCREEN));
+  input.mi.dy = scaled(y, GetSystemMetrics(SM_CYSCREEN));
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  // Wine's X11 side can report an older pointer position in between: move again until it stays.
+  return WaitUntil([&] {
+    POINT at{};
+    SendInput(1, &input, sizeof(input));
+    PumpMessagesFor(10ms);
+    return GetCursorPos(&at) && at.x == x && at.y == y;
+  }, 2s);
+}
+
+void SetMouseButton(bool right, bool down) {
+  INPUT input{.type = INPUT_MOUSE};
+  input.mi.dwFlags = right ? (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
+                           : (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+  SendInput(1, &input, sizeof(input));
+}
+
 void PressPrintScreen() { PressKey(VK_SNAPSHOT); }
 
 void PressAltPrintScreen() {

@@ -50,6 +50,10 @@ void PressPrintScreen();
 void PressAltPrintScreen();
 void PressKey(WORD virtualKey);
 void SetKeyDown(WORD virtualKey, bool down);
+// Mouse input through SendInput: a move to a screen pixel (false when the pointer did not land
+// exactly there) and a button going down or up.
+bool MoveMouseTo(int x, int y);
+void SetMouseButton(bool right, bool down);
 
 // A message box or message dialog (class "#32770") that appeared, with its texts.
 struct SeenDialog {

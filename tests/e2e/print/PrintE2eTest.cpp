@@ -12,6 +12,7 @@
 #include "tests/e2e/VindelorProcess.h"
 #include "tests/support/HarnessAccess.h"
 #include "tests/support/PatternWindow.h"
+#include "tests/support/Pictures.h"
 
 namespace {
 
@@ -35,17 +36,17 @@ RECT OnSheet(const vindelor::PageRect& dots, bool landscape) {
 }
 
 // Where the layout puts the captured window on a page.
-vindelor::PageRect Expected(bool landscape, bool stretched, bool centered, int dateReserve = 0) {
-  const int width = kPatternBounds.right - kPatternBounds.left;
-  const int height = kPatternBounds.bottom - kPatternBounds.top;
+vindelor::PageRect Expected(bool landscape, bool stretched, bool centered, int dateReserve = 0,
+                            SIZE image = {kPatternBounds.right - kPatternBounds.left,
+                                          kPatternBounds.bottom - kPatternBounds.top}) {
   return vindelor::PlaceImageOnPage({.pageWidth = landscape ? kLongSide : kShortSide,
                                      .pageHeight = (landscape ? kShortSide : kLongSide) - dateReserve,
                                      .printerDpiX = kPrinterDpi,
                                      .printerDpiY = kPrinterDpi,
                                      .screenDpiX = kScreenDpi,
                                      .screenDpiY = kScreenDpi,
-                                     .imageWidth = width,
-                                     .imageHeight = height,
+                                     .imageWidth = image.cx,
+                                     .imageHeight = image.cy,
                                      .stretched = stretched,
                                      .centered = centered})
       .rect;
@@ -234,6 +235,58 @@ TEST_F(Printing, ImmediateActionPrintsAHotkeyCaptureAndReArms) {
   ASSERT_TRUE(WaitUntil([&] { return !IsShown(program_->OptionsDialog()); }));
   PressPrintScreen();  // armed again
   EXPECT_EQ(WaitForPages(kQueue, before + 2).size(), before + 2);
+}
+
+TEST_F(Printing, CapturesGoToTheClipboardAndPastesAndSelectionsArePrinted) {
+  auto cancel = [&] {
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsShown(program_->OptionsDialog()); }));
+  };
+  CaptureThePattern();
+  SetBox("Copy to Clipboard", true);
+  cancel();
+  ASSERT_TRUE(program_->CaptureWithHotkey());
+  std::vector<UINT> formats;
+  const Picture desktop = ClipboardPicture(&formats);
+  EXPECT_EQ(desktop.width * 10000 + desktop.height,
+            GetSystemMetrics(SM_CXSCREEN) * 10000 + GetSystemMetrics(SM_CYSCREEN));
+  for (UINT format : formats) {  // Wine adds the DIB formats it can make of a bitmap
+    EXPECT_TRUE(format == CF_BITMAP || format == CF_DIB || format == CF_DIBV5) << format;
+  }
+  cancel();
+  CaptureThePattern();
+  EXPECT_EQ(ClipboardPicture().width, kPatternBounds.right - kPatternBounds.left);
+
+  // A black bitmap of another program's is pasted and printed.
+  ASSERT_TRUE(WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }));
+  EmptyClipboard();
+  SetClipboardData(CF_BITMAP, CreateBitmap(64, 48, 1, 1, nullptr));
+  CloseClipboard();
+  Press("Get from Clipboard");
+  EXPECT_EQ(AnswerDialog(program_->Id(), IDOK).value_or(SeenDialog{}).text,
+            "Bitmap taken from Clipboard");
+  ExpectNear(PrintAndRender().InkBounds(), OnSheet(Expected(true, false, true, 0, {64, 48}), true),
+             "the pasted bitmap");
+
+  // Only the red square, selected on the frozen screen, is printed.
+  ASSERT_TRUE(program_->CaptureWithHotkey());
+  Press("Select Rectangle");
+  ASSERT_TRUE(WaitForWindow({.title = "Vindelor\xAEV2.0", .processId = program_->Id(), .visibleOnly = true}));
+  ShowWindow(pattern_->Handle(), SW_HIDE);  // from now on the red square is the overlay's
+  const POINT corner{pattern_->WindowRect().left + pattern_->ClientOffset().x + kPatternRedSquare.left,
+                     pattern_->WindowRect().top + pattern_->ClientOffset().y + kPatternRedSquare.top};
+  ASSERT_TRUE(WaitUntil([&] {
+    tk::WindowDc screen(nullptr);
+    return GetPixel(screen.Get(), corner.x + 10, corner.y + 10) == kPatternRed;
+  }));
+  ASSERT_TRUE(MoveMouseTo(corner.x, corner.y));
+  SetMouseButton(false, true);
+  ASSERT_TRUE(MoveMouseTo(corner.x + 20, corner.y + 20));
+  SetMouseButton(false, false);
+  const RenderedPage page = PrintAndRender();
+  const RECT square = OnSheet(Expected(true, false, true, 0, {20, 20}), true);
+  ExpectNear(page.InkBounds(), square, "the selection");
+  EXPECT_EQ(page.At((square.left + square.right) / 2, (square.top + square.bottom) / 2), kPatternRed);
 }
 
 }  // namespace

@@ -1,0 +1,95 @@
+// "Get from Clipboard" against what other programs leave on the clipboard, and the copy that a
+// clipboard held by another program refuses.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
+
+#include "tests/support/Pictures.h"
+#include "tests/win/ProgramFixture.h"
+#include "toolkit/GuiObjects.h"
+
+namespace {
+
+using namespace testing_support;
+using Clipboard = ProgramTest;
+
+const std::vector<std::uint8_t> kZeros(1 << 16);  // black bitmaps, black DIBs
+
+TEST_F(Clipboard, GetFromClipboardTakesOnlyABitmapWithItsFormatAndPalette) {
+  const char* const kNone = "There is no Bitmap on the Clipboard";
+  const char* const kTaken = "Bitmap taken from Clipboard";
+  LOGPALETTE green{0x300, 1, {{10, 200, 30, 0}}};
+  const BITMAPINFOHEADER dib{.biSize = sizeof(dib), .biWidth = 21, .biHeight = 9, .biPlanes = 1,
+                             .biBitCount = 32};
+  struct Case {
+    const char* name;
+    std::function<void()> put;  // runs with the clipboard open and emptied
+    const char* report;
+    Picture pasted;  // empty: the work image is left as it was
+    bool palette = false;
+  };
+  const Case cases[] = {
+      {"text", [] { SetClipboardData(CF_TEXT, GlobalAlloc(GHND, 8)); }, kNone},
+      {"a metafile", [] {
+         SetClipboardData(CF_ENHMETAFILE, CloseEnhMetaFile(CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr)));
+       }, kNone},
+      {"a bitmap", [] { SetClipboardData(CF_BITMAP, CreateBitmap(40, 30, 1, 32, kZeros.data())); },
+       kTaken, {40, 30, 32, std::vector<std::uint32_t>(40 * 30)}},
+      {"a one-bit bitmap", [] { SetClipboardData(CF_BITMAP, CreateBitmap(33, 17, 1, 1, kZeros.data())); },
+       kTaken, {33, 17, 1, std::vector<std::uint32_t>(33 * 17)}},
+      {"a bitmap with a palette", [&] {
+         SetClipboardData(CF_BITMAP, CreateBitmap(40, 30, 1, 32, kZeros.data()));
+         SetClipboardData(CF_PALETTE, CreatePalette(&green));
+       }, kTaken, {40, 30, 32, std::vector<std::uint32_t>(40 * 30)}, true},
+      {"only a DIB", [&] {
+         HGLOBAL memory = GlobalAlloc(GHND, sizeof(dib) + 21 * 9 * 4);
+         std::memcpy(GlobalLock(memory), &dib, sizeof(dib));
+         GlobalUnlock(memory);
+         SetClipboardData(CF_DIB, memory);
+       }, kTaken, {21, 9, 32, std::vector<std::uint32_t>(21 * 9)}},
+      {"a bitmap announced but never rendered", [] { SetClipboardData(CF_BITMAP, nullptr); },
+       "Unsupported clipboard format."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(WaitUntil([] { return OpenClipboard(tk::App().Handle()) != FALSE; }));
+    EmptyClipboard();
+    c.put();
+    CloseClipboard();
+    const Picture before = PictureOf(Work().Handle());
+    DialogAnswerer answerer;
+    SendMessageA(Form2->Button8.Handle(), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !answerer.Seen().empty(); }));
+    EXPECT_EQ(answerer.Seen().front().text, c.report);
+    EXPECT_EQ(GetOpenClipboardWindow(), nullptr);
+    EXPECT_EQ(PictureOf(Work().Handle()), c.pasted.width ? c.pasted : before);
+    PALETTEENTRY entry{};
+    EXPECT_EQ(GetPaletteEntries(Work().Palette(), 0, 1, &entry) == 1 && entry.peGreen == 200, c.palette);
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP) || !c.pasted.width) << "the clipboard keeps it";
+  }
+}
+
+TEST_F(Clipboard, AClipboardHeldByAnotherProgramRefusesTheCopyWhichIsFreedAndNoBitmapIsFound) {
+  EndSplash();
+  Form2->CopyToClipBoard();  // a bitmap to find; the work image makes its bitmap and surface
+  std::atomic<int> step = 0;  // another program holds the clipboard open from step 1 to 2
+  std::thread holder([&] {
+    while (!OpenClipboard(nullptr)) Sleep(5);
+    for (step = 1; step == 1;) Sleep(5);
+    CloseClipboard();
+  });
+  while (step == 0) Sleep(5);
+  const long before = tk::CountGuiObjects().gdi;
+  for (int i = 0; i < 3; ++i) Form2->CopyToClipBoard();
+  EXPECT_EQ(tk::CountGuiObjects().gdi, before);
+  DialogAnswerer answerer;
+  Form2->Button8Click();
+  step = 2;
+  holder.join();
+  ASSERT_EQ(answerer.Seen().size(), 1u);
+  EXPECT_EQ(answerer.Seen().front().text, "There is no Bitmap on the Clipboard");
+}
+
+}  // namespace
