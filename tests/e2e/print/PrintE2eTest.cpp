@@ -248,8 +248,8 @@ TEST_F(Printing, CapturesGoToTheClipboardAndPastesAndSelectionsArePrinted) {
   ASSERT_TRUE(program_->CaptureWithHotkey());
   std::vector<UINT> formats;
   const Picture desktop = ClipboardPicture(&formats);
-  EXPECT_EQ(desktop.width * 10000 + desktop.height,
-            GetSystemMetrics(SM_CXSCREEN) * 10000 + GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_EQ(desktop.width, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(desktop.height, GetSystemMetrics(SM_CYSCREEN));
   for (UINT format : formats) {  // Wine adds the DIB formats it can make of a bitmap
     EXPECT_TRUE(format == CF_BITMAP || format == CF_DIB || format == CF_DIBV5) << format;
   }
@@ -260,7 +260,8 @@ TEST_F(Printing, CapturesGoToTheClipboardAndPastesAndSelectionsArePrinted) {
   // A black bitmap of another program's is pasted and printed.
   ASSERT_TRUE(WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }));
   EmptyClipboard();
-  SetClipboardData(CF_BITMAP, CreateBitmap(64, 48, 1, 1, nullptr));
+  const std::vector<BYTE> black(64 / 8 * 48);
+  SetClipboardData(CF_BITMAP, CreateBitmap(64, 48, 1, 1, black.data()));
   CloseClipboard();
   Press("Get from Clipboard");
   EXPECT_EQ(AnswerDialog(program_->Id(), IDOK).value_or(SeenDialog{}).text,
