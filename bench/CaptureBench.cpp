@@ -6,19 +6,13 @@
 #include <vector>
 
 #include "app/SharedState.h"
-#include "app/Startup.h"
 #include "bench/BenchSupport.h"
+#include "bench/ResidentProgram.h"
 #include "capture/CaptureWindow.h"
-#include "forms/Unit1.h"
-#include "toolkit/Application.h"
 
 int main() {
   constexpr int kRuns = 25;
-  vindelor::ResetSharedState();
-  tk::Application app;
-  vindelor::CreateForms(app);
-  char key = ' ';
-  Form1->FormKeyPress(key);
+  bench::ResidentProgram program;
 
   HWND desktop = GetDesktopWindow();
   tk::Bitmap& work = *vindelor::Shared().workImage;

@@ -10,14 +10,12 @@
 #include <vector>
 
 #include "app/SharedState.h"
-#include "app/Startup.h"
 #include "bench/BenchSupport.h"
+#include "bench/ResidentProgram.h"
 #include "capture/CaptureWindow.h"
 #include "capture/Clipboard.h"
-#include "forms/Unit1.h"
 #include "forms/Unit2.h"
 #include "forms/Unit3.h"
-#include "toolkit/Application.h"
 
 namespace {
 
@@ -36,11 +34,7 @@ bench::Summary Time(const std::function<void()>& action) {
 }  // namespace
 
 int main() {
-  vindelor::ResetSharedState();
-  tk::Application app;
-  vindelor::CreateForms(app);
-  char key = ' ';
-  Form1->FormKeyPress(key);
+  bench::ResidentProgram program;
   tk::Bitmap& work = *vindelor::Shared().workImage;
   vindelor::CopyWindowIntoWorkImage(GetDesktopWindow());
   const int width = work.Width();

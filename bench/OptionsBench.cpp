@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/SharedState.h"
-#include "app/Startup.h"
 #include "bench/BenchSupport.h"
+#include "bench/ResidentProgram.h"
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
 #include "options/SettingsStore.h"
@@ -56,11 +56,7 @@ int main() {
   bench::Report("settings Save (without the message)", bench::Summarize(saves));
 
   // The resident program: splash over, dialog hidden; count what wakes the thread.
-  vindelor::ResetSharedState();
-  tk::Application app;
-  vindelor::CreateForms(app);
-  char key = ' ';
-  Form1->FormKeyPress(key);
+  bench::ResidentProgram program;
   constexpr DWORD kIdleMilliseconds = 10'000;
   int wakeUps = 0;
   const double cpuBefore = CpuMilliseconds();
@@ -69,7 +65,7 @@ int main() {
     if (MsgWaitForMultipleObjects(0, nullptr, FALSE, kIdleMilliseconds - (now - start),
                                   QS_ALLINPUT) == WAIT_OBJECT_0) {
       ++wakeUps;
-      app.ProcessMessages();
+      program.app.ProcessMessages();
     }
   }
   const double seconds = kIdleMilliseconds / 1000.0;

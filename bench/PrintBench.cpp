@@ -7,16 +7,14 @@
 #include <vector>
 
 #include "app/SharedState.h"
-#include "app/Startup.h"
 #include "bench/BenchSupport.h"
+#include "bench/ResidentProgram.h"
 #include "capture/CaptureWindow.h"
-#include "forms/Unit1.h"
 #include "forms/Unit2.h"
 #include "output/BmpFile.h"
 #include "output/PageLayout.h"
 #include "output/PrintJob.h"
 #include "output/Transforms.h"
-#include "toolkit/Application.h"
 #include "toolkit/Printer.h"
 
 namespace {
@@ -29,11 +27,7 @@ void CaptureScreen() { vindelor::CopyWindowIntoWorkImage(GetDesktopWindow()); }
 }  // namespace
 
 int main() {
-  vindelor::ResetSharedState();
-  tk::Application app;
-  vindelor::CreateForms(app);
-  char key = ' ';
-  Form1->FormKeyPress(key);
+  bench::ResidentProgram program;
   tk::Bitmap& work = *vindelor::Shared().workImage;
   tk::Bitmap& print = *vindelor::Shared().printImage;
   tk::Printer& printer = tk::Printer::Instance();
