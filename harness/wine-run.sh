@@ -31,12 +31,18 @@ if ! vh_recorded_pid "$state/pids" wineserver >/dev/null; then
   exit 125
 fi
 source "$state/env"
-if [[ -z ${VINDELOR_QUEUES:-} ]]; then
-  exec wine "$@"
+if [[ -n ${VINDELOR_QUEUES:-} ]]; then
+  # shellcheck disable=SC2086 # the queue set is a word list
+  "$vh_harness/queues.sh" "$state" $VINDELOR_QUEUES >&2
+  trap '"$vh_harness/queues.sh" "$state" one >&2' EXIT
 fi
-# shellcheck disable=SC2086 # the queue set is a word list
-"$vh_harness/queues.sh" "$state" $VINDELOR_QUEUES >&2
-trap '"$vh_harness/queues.sh" "$state" one >&2' EXIT
+# A failing program leaves a trace of how it ended, even when it printed
+# nothing itself (a crash before its output was flushed).
+started=$SECONDS
 status=0
 wine "$@" || status=$?
+if ((status != 0)); then
+  echo "wine-run.sh: $(basename "$1") ended with exit code $status" \
+    "after $((SECONDS - started)) s" >&2
+fi
 exit "$status"
