@@ -66,13 +66,13 @@ void TForm2::Button5Click() { vindelor::SaveSettings(*this); }
 
 void TForm2::CheckBox3Click() {
   const bool wasVisible = Visible();
-  if (wasVisible) ShowWindow(Handle(), SW_HIDE);
+  if (wasVisible) Hide();
   if (CheckBox3.Checked()) {
     ScaleBy(6, 5);
   } else {
     ScaleBy(5, 6);
   }
-  if (wasVisible) ShowWindow(Handle(), SW_SHOW);
+  if (wasVisible) Show();
 }
 
 void TForm2::CheckBox6Click() { Form1->immediat.SetChecked(CheckBox6.Checked()); }

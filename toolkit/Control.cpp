@@ -149,15 +149,15 @@ COLORREF Control::TextColor() const noexcept {
   return ownFont_ ? ownFont_->Spec().color : parent_.ContainerFont().Spec().color;
 }
 
-void Control::ScaleBy(int numerator, int denominator) {
+void Control::ScaleBy(const Scale& scale) {
   Bounds b = GetBounds();
-  int left = ScaleRounded(b.left, numerator, denominator);
-  int top = ScaleRounded(b.top, numerator, denominator);
-  int right = ScaleRounded(b.left + b.width, numerator, denominator);
-  int bottom = ScaleRounded(b.top + b.height, numerator, denominator);
+  int left = scale.Length(b.left);
+  int top = scale.Length(b.top);
+  int right = scale.Length(b.left + b.width);
+  int bottom = scale.Length(b.top + b.height);
   SetBounds({left, top, right - left, bottom - top});
   if (ownFont_) {
-    ownFont_->SetHeight(ScaleRounded(ownFont_->Spec().height, numerator, denominator));
+    ownFont_->SetHeight(scale.FontHeight(ownFont_->Spec().height));
     SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(ownFont_->Handle()), TRUE);
   }
 }
@@ -299,9 +299,19 @@ void RadioButton::SetChecked(bool checked) {
   if (OnClick) OnClick();
 }
 
+LRESULT RadioButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_SETFOCUS) return Control::HandleMessage(message, wParam, lParam);
+  // An unchecked radio button reports a click when it receives the focus; only a click of the
+  // mouse or the space bar may choose it.
+  receivingFocus_ = true;
+  LRESULT result = Control::HandleMessage(message, wParam, lParam);
+  receivingFocus_ = false;
+  return result;
+}
+
 void RadioButton::Notify(WORD code) {
   // A plain radio button: a click checks it (and so unchecks its siblings) through SetChecked.
-  if (code == BN_CLICKED) SetChecked(true);
+  if (code == BN_CLICKED && !receivingFocus_) SetChecked(true);
 }
 
 ComboBox::ComboBox(Container& parent, Bounds bounds, const std::string& text, ControlArgs args,
@@ -372,9 +382,9 @@ void GroupBox::ParentFontChanged() {
   for (Control* child : Children()) child->ParentFontChanged();
 }
 
-void GroupBox::ScaleBy(int numerator, int denominator) {
-  Control::ScaleBy(numerator, denominator);
-  for (Control* child : Children()) child->ScaleBy(numerator, denominator);
+void GroupBox::ScaleBy(const Scale& scale) {
+  Control::ScaleBy(scale);
+  for (Control* child : Children()) child->ScaleBy(scale);
   if (OwnFont()) {
     for (Control* child : Children()) child->ParentFontChanged();
   }

@@ -16,6 +16,7 @@
 
 #include "toolkit/Font.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Scaling.h"
 
 namespace tk {
 
@@ -116,8 +117,8 @@ class Control {
   [[nodiscard]] const Font* OwnFont() const noexcept { return ownFont_.get(); }
   [[nodiscard]] HFONT CurrentFont() const noexcept;
   [[nodiscard]] COLORREF TextColor() const noexcept;
-  // Multiplies edges and an own font's height by numerator/denominator, rounding to nearest.
-  virtual void ScaleBy(int numerator, int denominator);
+  // Scales the edges and an own font's height, rounding to nearest.
+  virtual void ScaleBy(const Scale& scale);
   // The container's font changed: controls without an own font take the new one.
   virtual void ParentFontChanged();
   // The container's client area changed size: docked controls follow.
@@ -193,7 +194,11 @@ class RadioButton final : public Control {
   std::function<void()> OnClick;
 
  protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Notify(WORD code) override;
+
+ private:
+  bool receivingFocus_ = false;
 };
 
 // A drop-down combo box with an edit field, unsorted.
@@ -225,7 +230,7 @@ class GroupBox final : public Control, public Container {
   [[nodiscard]] HBRUSH ContainerBrush() const noexcept override;
   [[nodiscard]] const std::string& ContainerHint() const noexcept override { return noHint_; }
   void ParentFontChanged() override;
-  void ScaleBy(int numerator, int denominator) override;
+  void ScaleBy(const Scale& scale) override;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

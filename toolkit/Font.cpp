@@ -38,4 +38,9 @@ int ScreenTextHeight(HFONT font) {
   return size.cy;
 }
 
+int ScreenPixelsPerInch() {
+  WindowDc screen(nullptr);
+  return GetDeviceCaps(screen.Get(), LOGPIXELSY);
+}
+
 }  // namespace tk

@@ -41,5 +41,7 @@ class Font {
 
 // The height of a line of text in the font ("Tg"), as the screen measures it.
 [[nodiscard]] int ScreenTextHeight(HFONT font);
+// The screen's pixels per inch, as fonts are sized.
+[[nodiscard]] int ScreenPixelsPerInch();
 
 }  // namespace tk

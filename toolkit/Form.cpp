@@ -24,18 +24,47 @@ DWORD FrameExStyle(const FormArgs& args) {
   return exStyle;
 }
 
-// Tab stops of a container in tab order, descending into containers that are no stops.
-void CollectTabStops(const Container& container, std::vector<Control*>& stops) {
+std::vector<Control*> InTabOrder(const Container& container) {
   std::vector<Control*> children = container.Children();
   std::stable_sort(children.begin(), children.end(), [](const Control* a, const Control* b) {
     return a->TabOrder() < b->TabOrder();
   });
+  return children;
+}
+
+// The tab stops of a container in tab order. A container is no stop itself: at its own place
+// its children's stops follow. Of a container's radio buttons only the checked one is a stop
+// (the first while none is checked), as arrow keys, not Tab, move between them.
+void CollectTabStops(const Container& container, std::vector<Control*>& stops) {
+  const std::vector<Control*> children = InTabOrder(container);
+  const bool radioChecked = std::any_of(children.begin(), children.end(), [](Control* child) {
+    auto* radio = dynamic_cast<RadioButton*>(child);
+    return radio && radio->Checked();
+  });
+  bool firstRadio = true;
   for (Control* child : children) {
-    if (child->IsTabStop()) {
-      stops.push_back(child);
-    } else if (auto* inner = dynamic_cast<Container*>(child)) {
+    if (auto* inner = dynamic_cast<Container*>(child)) {
       CollectTabStops(*inner, stops);
+    } else if (!child->IsTabStop()) {
+      continue;
+    } else if (auto* radio = dynamic_cast<RadioButton*>(child)) {
+      if (radioChecked ? radio->Checked() : firstRadio) stops.push_back(child);
+      firstRadio = false;
+    } else {
+      stops.push_back(child);
     }
+  }
+}
+
+// Siblings overlap only where a group box frames controls of its parent: those with a tab
+// position lie above it in tab order, each container's children likewise.
+void StackInTabOrder(const Container& container) {
+  HWND previous = HWND_TOP;
+  for (Control* child : InTabOrder(container)) {
+    if (!child->IsTabStop()) continue;
+    SetWindowPos(child->Handle(), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    previous = child->Handle();
+    if (auto* inner = dynamic_cast<Container*>(child)) StackInTabOrder(*inner);
   }
 }
 
@@ -73,7 +102,7 @@ Form::~Form() {
 }
 
 void Form::RunCreation() {
-  ArrangeTabOrder();
+  StackInTabOrder(*this);
   Loaded();
   try {
     FormCreate();
@@ -93,22 +122,6 @@ void Form::RunDestruction() {
   }
   windowGone_ = true;
   if (Handle()) DestroyWindow(Handle());
-}
-
-void Form::ArrangeTabOrder() {
-  // Windows walks tab stops in z-order; put every container's children in tab order.
-  std::vector<Control*> stops;
-  CollectTabStops(*this, stops);
-  HWND previous = HWND_TOP;
-  HWND previousParent = nullptr;
-  for (Control* control : stops) {
-    HWND parent = GetParent(control->Handle());
-    if (parent != previousParent) previous = HWND_TOP;
-    SetWindowPos(control->Handle(), previous, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    previous = control->Handle();
-    previousParent = parent;
-  }
 }
 
 void Form::Show() {
@@ -199,20 +212,17 @@ void Form::SetClientSize(int width, int height) {
 }
 
 void Form::ScaleBy(int numerator, int denominator) {
-  SetFontHeight(ScaleRounded(font_.Spec().height, numerator, denominator));
-  ScaleContents(numerator, denominator);
+  const Scale scale{numerator, denominator, ScreenPixelsPerInch()};
+  SetFontHeight(scale.FontHeight(font_.Spec().height));
+  ScaleContents(scale);
 }
 
 void Form::ScaleToScreen(int designPixelsPerInch, int designTextHeight) {
-  int pixelsPerInch = 0;
-  {
-    WindowDc screen(nullptr);
-    pixelsPerInch = GetDeviceCaps(screen.Get(), LOGPIXELSY);
-  }
+  const int pixelsPerInch = ScreenPixelsPerInch();
   if (pixelsPerInch == designPixelsPerInch) return;
   SetFontHeight(ScaleRounded(font_.Spec().height, pixelsPerInch, designPixelsPerInch));
   int textHeight = ScreenTextHeight(font_.Handle());
-  if (textHeight != designTextHeight) ScaleContents(textHeight, designTextHeight);
+  if (textHeight != designTextHeight) ScaleContents({textHeight, designTextHeight});
 }
 
 void Form::SetFontHeight(int height) {
@@ -221,10 +231,10 @@ void Form::SetFontHeight(int height) {
   for (Control* control : Children()) control->ParentFontChanged();
 }
 
-void Form::ScaleContents(int numerator, int denominator) {
-  int clientWidth = ScaleRounded(ClientWidth(), numerator, denominator);
-  int clientHeight = ScaleRounded(ClientHeight(), numerator, denominator);
-  for (Control* control : Children()) control->ScaleBy(numerator, denominator);
+void Form::ScaleContents(const Scale& scale) {
+  int clientWidth = scale.Length(ClientWidth());
+  int clientHeight = scale.Length(ClientHeight());
+  for (Control* control : Children()) control->ScaleBy(scale);
   SetClientSize(clientWidth, clientHeight);
 }
 

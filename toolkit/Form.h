@@ -91,8 +91,8 @@ class Form : public Window, public Container {
   [[nodiscard]] int ClientHeight() const;
   void SetClientSize(int width, int height);
 
-  // Scales client size, font and every control by numerator/denominator; the top-left corner
-  // stays where it is.
+  // Scales client size and every control by numerator/denominator, and the fonts by their
+  // point size; the top-left corner stays where it is.
   void ScaleBy(int numerator, int denominator);
   // For a screen of another pixels-per-inch setting than the design's: the font follows the
   // setting, and positions, sizes and the controls' own fonts follow the ratio of the font's
@@ -121,9 +121,8 @@ class Form : public Window, public Container {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void ArrangeTabOrder();
   void SetFontHeight(int height);
-  void ScaleContents(int numerator, int denominator);
+  void ScaleContents(const Scale& scale);
   void SelectNext(bool forward);
   void CentreOnScreen();
 

@@ -220,7 +220,7 @@ void Printer::SetPrinterIndex(int index) {
   if (index < 0 || index >= static_cast<int>(Printers().size())) {
     throw Error("Printer index out of range");
   }
-  EnsureCurrent();
+  // A printer named by its index needs no default; the held settings belong to name_.
   MakeCurrent(index, /*freshSettings=*/false);
 }
 

@@ -5,10 +5,11 @@
 //
 // The current index and the default printer:
 // - The object starts at index -1. Whenever the index is -1 and an operation needs the current
-//   printer (its context, its orientation, its name, setting another index, the setup dialog),
-//   the default printer is looked up again in the profile's "device" entry: the first list entry
-//   with that name becomes current, with its driver's default settings, and its index is stored.
-//   No such entry: Error "There is no default printer currently selected".
+//   printer (its context, its orientation, its name, the setup dialog), the default printer is
+//   looked up again in the profile's "device" entry: the first list entry with that name
+//   becomes current, with its driver's default settings, and its index is stored. No such
+//   entry: Error "There is no default printer currently selected".
+// - SetPrinterIndex(0…n-1) makes that printer current without looking at the default.
 // - SetPrinterIndex(-1) resolves the default at once (with the same error) but stores -1, so the
 //   next use resolves it again and follows a default changed in the meantime.
 //

@@ -22,4 +22,10 @@ int ScaleRounded(int value, int numerator, int denominator) {
   return static_cast<int>(scaled);
 }
 
+int Scale::FontHeight(int height) const {
+  if (pixelsPerInch == 0) return Length(height);
+  int points = ScaleRounded(-height, 72, pixelsPerInch);
+  return -ScaleRounded(Length(points), pixelsPerInch, 72);
+}
+
 }  // namespace tk

@@ -50,6 +50,17 @@ void PressPrintScreen();
 void PressAltPrintScreen();
 void PressKey(WORD virtualKey);
 void SetKeyDown(WORD virtualKey, bool down);
+// A key held down for a scope, released however the scope ends.
+class HeldKey {
+ public:
+  explicit HeldKey(WORD virtualKey) : key_(virtualKey) { SetKeyDown(key_, true); }
+  HeldKey(const HeldKey&) = delete;
+  HeldKey& operator=(const HeldKey&) = delete;
+  ~HeldKey() { SetKeyDown(key_, false); }
+
+ private:
+  WORD key_;
+};
 // Mouse input through SendInput: a move to a screen pixel (false when the pointer did not land
 // exactly there) and a button going down or up.
 bool MoveMouseTo(int x, int y);

@@ -2,6 +2,10 @@
 // the Immediate Action mirror, Cancel and the printer list.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <tuple>
+#include <vector>
+
 #include "options/PrinterList.h"
 #include "tests/win/ProgramFixture.h"
 
@@ -10,49 +14,113 @@ namespace {
 using namespace testing_support;
 using OptionsDialog = ProgramTest;
 
-std::vector<tk::Bounds> AllControlBounds(const tk::Container& container) {
-  std::vector<tk::Bounds> bounds;
+struct Laid {
+  const tk::Control* control;
+  tk::Bounds bounds;
+  LONG fontHeight;  // of the font the control's window actually uses
+};
+
+std::vector<Laid> AllControls(const tk::Container& container) {
+  std::vector<Laid> laid;
   for (tk::Control* control : container.Children()) {
-    bounds.push_back(control->GetBounds());
+    auto font = reinterpret_cast<HFONT>(SendMessageA(control->Handle(), WM_GETFONT, 0, 0));
+    LOGFONTA logFont{};
+    GetObjectA(font, sizeof(logFont), &logFont);
+    laid.push_back({control, control->GetBounds(), logFont.lfHeight});
     if (auto* inner = dynamic_cast<tk::Container*>(control)) {
-      auto innerBounds = AllControlBounds(*inner);
-      bounds.insert(bounds.end(), innerBounds.begin(), innerBounds.end());
+      auto innerLaid = AllControls(*inner);
+      laid.insert(laid.end(), innerLaid.begin(), innerLaid.end());
     }
   }
-  return bounds;
+  return laid;
 }
 
-TEST_F(OptionsDialog, LargeFormGrowsBySixFifthsAndBackWithoutMovingTheCorner) {
+// Fonts scale by their point size: -11 pixels is 8 points, 10 when large (-13); -12 is 9 points,
+// 11 when large (-15).
+TEST_F(OptionsDialog, LargeFormScalesBySixFifthsAndBackAndShowsTheDialogAgain) {
   Form2->Show();
+  ASSERT_TRUE(WaitUntil([] { return GetActiveWindow() == Form2->Handle(); }));
   const int left = Form2->Left();
   const int top = Form2->Top();
-  const auto before = AllControlBounds(*Form2);
-  const int fontHeight = Form2->GetFont().Spec().height;
+  const auto design = AllControls(*Form2);
+  // The "Options" box and what it holds, and "Cancel", have fonts of -12 pixels; the rest take
+  // the dialog's, of -11.
+  auto expectFonts = [](const std::vector<Laid>& laid, LONG dialog, LONG own) {
+    EXPECT_EQ(Form2->GetFont().Spec().height, dialog);
+    for (const Laid& c : laid) {
+      const bool inOwnFont = c.control == &Form2->GroupBox1 || c.control == &Form2->Button4 ||
+                             &c.control->Parent() == &Form2->GroupBox1;
+      EXPECT_EQ(c.fontHeight, inOwnFont ? own : dialog) << c.control->Caption();
+    }
+  };
+  expectFonts(design, -11, -12);
 
-  Form2->CheckBox3.SetChecked(true);
-  EXPECT_EQ(Form2->ClientWidth(), 366);
-  EXPECT_EQ(Form2->ClientHeight(), 334);
-  EXPECT_EQ(Form2->Button1.GetBounds().left, 221);  // 184 × 6/5 = 220.8
-  EXPECT_EQ(Form2->GetFont().Spec().height, -13);   // -11 × 6/5 = -13.2
-  EXPECT_EQ(Form2->GroupBox1.OwnFont()->Spec().height, -14);  // -12 × 6/5 = -14.4
-  EXPECT_EQ(Form2->Left(), left);
-  EXPECT_EQ(Form2->Top(), top);
-  EXPECT_TRUE(Form2->Visible());
-
-  Form2->CheckBox3.SetChecked(false);
-  const auto after = AllControlBounds(*Form2);
-  ASSERT_EQ(after.size(), before.size());
-  for (std::size_t i = 0; i < before.size(); ++i) {
-    EXPECT_NEAR(after[i].left, before[i].left, 1) << i;
-    EXPECT_NEAR(after[i].top, before[i].top, 1) << i;
-    EXPECT_NEAR(after[i].width, before[i].width, 1) << i;
-    EXPECT_NEAR(after[i].height, before[i].height, 1) << i;
+  // Toggled by the user: the focus is on the box and its hint is in the status line.
+  for (bool large : {true, false}) {
+    Form2->CheckBox3.SetFocus();
+    tk::App().SetHint(Form2->CheckBox3.EffectiveHint());
+    Form2->CheckBox3.SetChecked(large);
+    EXPECT_EQ(Form2->ActiveControl(), &Form2->Button1) << "shown again: Print has the focus";
+    EXPECT_EQ(Form2->NStatusLine1.Caption(), std::string(" ") + TForm2::kCreditLine);
+    EXPECT_TRUE(Form2->Visible());
+    EXPECT_EQ(Form2->Left(), left);
+    EXPECT_EQ(Form2->Top(), top);
+    const auto now = AllControls(*Form2);
+    ASSERT_EQ(now.size(), design.size());
+    if (large) {
+      EXPECT_EQ(Form2->ClientWidth(), 366);
+      EXPECT_EQ(Form2->ClientHeight(), 334);
+      EXPECT_EQ(Form2->Button1.GetBounds().left, 221);  // 184 × 6/5 = 220.8
+      expectFonts(now, -13, -15);
+      continue;
+    }
+    EXPECT_NEAR(Form2->ClientWidth(), 305, 1);
+    EXPECT_NEAR(Form2->ClientHeight(), 278, 1);
+    for (std::size_t i = 0; i < design.size(); ++i) {
+      EXPECT_NEAR(now[i].bounds.left, design[i].bounds.left, 1) << i;
+      EXPECT_NEAR(now[i].bounds.top, design[i].bounds.top, 1) << i;
+      EXPECT_NEAR(now[i].bounds.width, design[i].bounds.width, 1) << i;
+      EXPECT_NEAR(now[i].bounds.height, design[i].bounds.height, 1) << i;
+    }
+    expectFonts(now, -11, -12);
   }
-  EXPECT_NEAR(Form2->ClientWidth(), 305, 1);
-  EXPECT_NEAR(Form2->ClientHeight(), 278, 1);
-  EXPECT_EQ(Form2->GetFont().Spec().height, fontHeight);
-  EXPECT_EQ(Form2->Left(), left);
-  EXPECT_EQ(Form2->Top(), top);
+}
+
+TEST_F(OptionsDialog, TabVisitsEveryControlInTabOrderAndShiftTabTheReverseChangingNoOption) {
+  TForm2& d = *Form2;
+  // Inside a group box its children follow in their own order; of the radio buttons only the
+  // checked one (or the first while neither is) is visited.
+  const std::vector<tk::Control*> cycle{
+      &d.Button1,  &d.Button4,   &d.Button2,   &d.Button3,      &d.Button5,
+      &d.CheckBox1, &d.CheckBox2, &d.CheckBox5, &d.CheckBox4,   &d.CheckBox6,
+      &d.RadioButton1, &d.CheckBox3, &d.CheckBox7, &d.ComboBox1, &d.CheckBox8,
+      &d.CheckBox9, &d.Button6,   &d.Button7,   &d.Button8};
+  auto options = [&d] {
+    std::vector<bool> checked;
+    for (tk::CheckBox* box : {&d.CheckBox1, &d.CheckBox2, &d.CheckBox3, &d.CheckBox4, &d.CheckBox5,
+                              &d.CheckBox6, &d.CheckBox7, &d.CheckBox8, &d.CheckBox9}) {
+      checked.push_back(box->Checked());
+    }
+    return std::tuple(checked, d.RadioButton1.Checked(), d.RadioButton2.Checked());
+  };
+  d.Show();
+  ASSERT_TRUE(WaitUntil([] { return GetActiveWindow() == Form2->Handle(); }));
+  // Backwards with neither orientation on, as stored zeros leave them: a radio button that
+  // receives the focus must not choose itself.
+  for (bool backwards : {false, true}) {
+    if (backwards) d.RadioButton1.SetChecked(false);
+    const auto before = options();
+    std::optional<HeldKey> shift;
+    if (backwards) shift.emplace(VK_SHIFT);
+    for (std::size_t step = 1; step <= cycle.size(); ++step) {
+      PressKey(VK_TAB);
+      const std::size_t at = (backwards ? cycle.size() - step : step) % cycle.size();
+      ASSERT_TRUE(WaitUntil([&] { return d.ActiveControl() == cycle[at]; }, 5s))
+          << "step " << step << ": " << cycle[at]->Caption() << " expected, "
+          << (d.ActiveControl() ? d.ActiveControl()->Caption() : "nothing") << " has the focus";
+    }
+    EXPECT_EQ(options(), before) << backwards;
+  }
 }
 
 TEST_F(OptionsDialog, MonochromeAndInvertedExcludeEachOtherOnlyOnARealMouseRelease) {

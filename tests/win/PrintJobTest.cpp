@@ -78,6 +78,20 @@ TEST_F(PrintJob, TheDefaultQueueRemovedDuringTheRunIsReportedAndTheDialogComesBa
   ExpectUsableAndReArmed();
 }
 
+// Queues A, B and C with B as the default, whose profile entry then goes away: a printer chosen
+// by name still prints, before anything has looked up the default.
+TEST_F(PrintJob, AChosenPrinterPrintsWhenTheSystemHasNoDefault) {
+  CaptureDesktop();
+  ASSERT_EQ(tk::Printer::Instance().PrinterIndex(), -1);
+  Form2->ComboBox1.SetItemIndex(2);
+  ASSERT_TRUE(WriteProfileStringA("windows", "device", nullptr));
+  const std::size_t pages = PageFiles("VindelorC").size();
+  EXPECT_TRUE(Print().empty()) << "no message";
+  EXPECT_EQ(WaitForPages("VindelorC", pages + 1).size(), pages + 1);
+  EXPECT_EQ(tk::Printer::Instance().PrinterIndex(), 2);
+  ExpectUsableAndReArmed();
+}
+
 // Queues: one plus a default queue that rejects every document.
 TEST_F(PrintJob, ARejectedDocumentIsReportedAndTheDialogComesBackReArmed) {
   CaptureDesktop();
