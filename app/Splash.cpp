@@ -74,6 +74,9 @@ void TForm1::EndSplash() {
   // The owner is the application's window with the taskbar button; from now on only the tray
   // icon shows the program.
   ShowWindow(GetWindow(Handle(), GW_OWNER), SW_HIDE);
+  // A start-up error box left open runs the ticks before the loop shows the splash; once over,
+  // the splash must not come back.
+  tk::App().showMainForm = false;
   Timer1.SetEnabled(false);
   Hide();
   ClearKeyBuffer();

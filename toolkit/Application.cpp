@@ -76,7 +76,7 @@ void Application::Adopt(std::unique_ptr<Form> form, Form** ref) {
 void Application::RunCreation(Form& form) { form.RunCreation(); }
 
 void Application::Run() {
-  if (Form* main = MainForm()) main->Show();
+  if (Form* main = MainForm(); main && showMainForm) main->Show();
   while (!terminated_) {
     if (!loopStarted_) {
       loopStarted_ = true;

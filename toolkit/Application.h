@@ -45,8 +45,10 @@ class Application final : public Window {
   }
   [[nodiscard]] Form* MainForm() const noexcept;
 
-  // Shows the main form, then fetches and dispatches messages until the quit message.
+  // Shows the main form (unless showMainForm was cleared), then fetches and dispatches messages
+  // until the quit message.
   void Run();
+  bool showMainForm = true;
   // Dispatches every message waiting in the queue, without waiting for new ones. A quit message
   // found there is consumed and marks the application as terminating.
   void ProcessMessages();
