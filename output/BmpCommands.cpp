@@ -43,8 +43,7 @@ bool ExecuteSaveDialog(HWND owner, std::string& fileName) {
 // Writes the viewer file and asks the shell to open it. False when any step fails.
 bool OpenInViewer(HWND owner) {
   try {
-    const std::string path = vindelor::ViewerBmpPath();
-    vindelor::WriteBmpFile(*vindelor::Shared().workImage, path);
+    const std::string path = vindelor::WriteViewerFile(*vindelor::Shared().workImage);
     tk::App().ProcessMessages();
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteA(owner, "open", path.c_str(), "", "", SW_SHOWNORMAL));

@@ -285,6 +285,31 @@ std::string ViewerBmpPath() {
                    [](char* buffer, unsigned size) { return GetWindowsDirectoryA(buffer, size); });
 }
 
+std::string WriteViewerFile(tk::Bitmap& image) {
+  const std::string path = ViewerBmpPath();
+  try {
+    WriteBmpFile(image, path);
+    return path;
+  } catch (const tk::Error&) {
+    // A standard user may not create files in the Windows directory: the next place follows.
+  }
+  // A folder of its own, so that the print job's file in the temporary folder and the one a
+  // viewer holds open never meet.
+  const std::string own = BmpPathIn("temporary folder", [](char* buffer, unsigned size) {
+    constexpr std::string_view kFolder = "Vindelor";
+    constexpr auto kFolderLength = static_cast<unsigned>(kFolder.size());
+    const unsigned length = GetTempPathA(size, buffer);
+    if (length == 0 || length >= size) return length;
+    if (length + kFolderLength >= size) return length + kFolderLength + 1;
+    kFolder.copy(buffer + length, kFolder.size());
+    buffer[length + kFolderLength] = '\0';
+    return length + kFolderLength;
+  });
+  CreateDirectoryA(own.substr(0, own.rfind('\\')).c_str(), nullptr);  // there already is fine
+  WriteBmpFile(image, own);
+  return own;
+}
+
 void TemporaryRoundTrip(tk::Bitmap& work, tk::Bitmap& print) {
   const std::string path = TemporaryBmpPath();
   // Neither the print image's old file form nor the work image's fresh encoding is kept: the

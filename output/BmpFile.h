@@ -77,6 +77,10 @@ using FolderQuery = std::function<unsigned(char* buffer, unsigned size)>;
 [[nodiscard]] std::string TemporaryBmpPath();
 // The viewer file in the Windows directory.
 [[nodiscard]] std::string ViewerBmpPath();
+// Writes the image as the viewer file and returns its path: in the Windows directory, or, where
+// that cannot be written, in the folder "Vindelor" of the temporary folder. Throws tk::Error
+// when neither can be written.
+std::string WriteViewerFile(tk::Bitmap& image);
 
 // The print job's round trip: writes `work` to the temporary print file, processes pending
 // messages, reads the file into `print`, processes pending messages and deletes the file (the

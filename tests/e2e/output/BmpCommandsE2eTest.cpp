@@ -224,8 +224,10 @@ TEST_F(BmpCommands, SaveAsBmpWritesTheCaptureProposesTheLastNameAndReportsAFaile
 
 TEST_F(BmpCommands, BmpViewerHandsTheViewerFileToTheAssociatedProgramOrSaysItCouldNotStart) {
   const std::string record = ScratchStem() + "-viewer.txt";
-  DeleteFileA(record.c_str());
-  DeleteFileA(ViewerFile().c_str());
+  char temporary[MAX_PATH + 1]{};
+  GetTempPathA(MAX_PATH, temporary);
+  const std::string fallback = std::string(temporary) + "Vindelor\\Vindelor20.bmp";
+  for (const std::string& file : {record, ViewerFile(), fallback}) DeleteFileA(file.c_str());
   CaptureThePattern();
   {
     const BmpAssociation missing("\"C:\\no such folder\\viewer.exe\" \"%1\"");
@@ -235,21 +237,30 @@ TEST_F(BmpCommands, BmpViewerHandsTheViewerFileToTheAssociatedProgramOrSaysItCou
   }
   // A viewer that writes down the path it is given.
   const BmpAssociation recording("cmd.exe /c echo \"%1\">\"" + record + "\"");
-  Click("BMP Viewer");
-  std::string recorded;
-  ASSERT_TRUE(WaitUntil([&] {
-    recorded = ReadWholeFile(record);
-    return recorded.find('\n') != std::string::npos;
-  })) << "the viewer was not started";
-  EXPECT_EQ(lstrcmpiA(recorded.c_str(), ("\"" + ViewerFile() + "\"\r\n").c_str()), 0) << recorded;
-  PumpMessagesFor(500ms);
-  EXPECT_TRUE(
-      FindTopLevelWindows({.className = "#32770", .processId = program_->Id(), .visibleOnly = true})
-          .empty())
-      << "no message";
-  EXPECT_TRUE(IsShown(program_->OptionsDialog()));
-  DeleteFileA(record.c_str());
+  auto expectHandedOver = [&](const std::string& file) {
+    DeleteFileA(record.c_str());
+    Click("BMP Viewer");
+    std::string recorded;
+    ASSERT_TRUE(WaitUntil([&] {
+      recorded = ReadWholeFile(record);
+      return recorded.find('\n') != std::string::npos;
+    })) << "the viewer was not started";
+    EXPECT_EQ(lstrcmpiA(recorded.c_str(), ("\"" + file + "\"\r\n").c_str()), 0) << recorded;
+    ExpectCapturedWindow(file);
+    PumpMessagesFor(500ms);
+    EXPECT_TRUE(FindTopLevelWindows(
+                    {.className = "#32770", .processId = program_->Id(), .visibleOnly = true})
+                    .empty())
+        << "no message";
+    EXPECT_TRUE(IsShown(program_->OptionsDialog()));
+  };
+  expectHandedOver(ViewerFile());
+  // Where the Windows directory cannot take the file, a folder of the temporary folder does.
   DeleteFileA(ViewerFile().c_str());
+  ASSERT_TRUE(CreateDirectoryA(ViewerFile().c_str(), nullptr)) << "a folder in the file's way";
+  expectHandedOver(fallback);
+  RemoveDirectoryA(ViewerFile().c_str());
+  for (const std::string& file : {record, fallback}) DeleteFileA(file.c_str());
 }
 
 }  // namespace
