@@ -1,6 +1,8 @@
 // The real program from outside: single instance, the splash, the hotkeys and the orderly exit.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "tests/e2e/VindelorProcess.h"
 #include "tests/support/TrayAccess.h"
 
@@ -80,13 +82,24 @@ TEST_F(Spine, EscapeCancelsTheDialogAndTheNextPressCapturesAgain) {
   EXPECT_TRUE(WaitUntil([&] { return IsShown(dialog); }));
 }
 
-TEST_F(Spine, ClosingTheMainFormEndsTheProgramWithExitCodeZero) {
+// While it runs, the program holds Print Screen and Alt+Print Screen: this driver cannot
+// register them too. Its exit gives them back.
+TEST_F(Spine, ClosingTheMainFormEndsTheProgramWithExitCodeZeroAndGivesBackItsHotkeys) {
+  auto registrable = [] {
+    const bool plain = RegisterHotKey(nullptr, 1, 0, VK_SNAPSHOT);
+    const bool alt = RegisterHotKey(nullptr, 2, MOD_ALT, VK_SNAPSHOT);
+    UnregisterHotKey(nullptr, 1);
+    UnregisterHotKey(nullptr, 2);
+    return std::pair(plain, alt);
+  };
   VindelorProcess program;
   program.EndSplashWithKeyPress();
+  EXPECT_EQ(registrable(), std::pair(false, false));
   program.CloseMainForm();
   auto exitCode = program.WaitForExit();
   ASSERT_TRUE(exitCode.has_value());
   EXPECT_EQ(*exitCode, 0u);
+  EXPECT_EQ(registrable(), std::pair(true, true));
 }
 
 }  // namespace

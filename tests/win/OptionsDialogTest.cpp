@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "options/PrinterList.h"
+#include "tests/support/HarnessAccess.h"
 #include "tests/win/ProgramFixture.h"
 
 namespace {
@@ -188,6 +189,25 @@ TEST_F(OptionsDialog, CancelHidesAndReArmsUnlessSuspended) {
       EXPECT_FALSE(Form2->Visible()) << suspended;
       EXPECT_EQ(vindelor::Shared().armed, !suspended);
     }
+  }
+}
+
+// With the focus on a check box, Enter prints (a page comes out) and Esc cancels; neither
+// toggles the box.
+TEST_F(OptionsDialog, EnterOnACheckBoxPrintsAndEscCancels) {
+  EndSplash();
+  for (WORD key : {WORD{VK_RETURN}, WORD{VK_ESCAPE}}) {
+    ASSERT_TRUE(WaitUntilPrintingIsDone());
+    const std::size_t pages = PageFiles("VindelorA").size();
+    Form2->Show();
+    ASSERT_TRUE(WaitUntil([] { return GetActiveWindow() == Form2->Handle(); }));
+    Form2->CheckBox2.SetFocus();
+    PressKey(key);
+    ASSERT_TRUE(WaitUntil([] { return !Form2->Visible(); })) << key;
+    EXPECT_FALSE(Form2->CheckBox2.Checked()) << key;
+    const std::size_t printed = key == VK_RETURN ? 1 : 0;
+    ASSERT_TRUE(WaitUntilPrintingIsDone());
+    EXPECT_EQ(WaitForPages("VindelorA", pages + printed).size(), pages + printed) << key;
   }
 }
 

@@ -2,6 +2,10 @@
 // returns the dialog to a usable state. Each test names its print queues in CMakeLists.txt.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <thread>
+
+#include "output/BmpFile.h"
 #include "tests/support/HarnessAccess.h"
 #include "tests/support/PatternWindow.h"
 #include "tests/win/ProgramFixture.h"
@@ -135,8 +139,28 @@ TEST_F(PrintJob, InvertingAndMirroringAlternateOverPrintsOfOneCapture) {
   const std::size_t pages = PageFiles("VindelorA").size();
 
   EXPECT_TRUE(Print().empty());
-  // Inverted and mirrored in place: the red square is now cyan, on the other side.
+  // Inverted and mirrored in place: the red square is now cyan, on the other side; "Save as BMP"
+  // writes it so.
   EXPECT_EQ(GetPixel(Work().SurfaceForReading(), width - 1 - (client.x + 15), client.y + 15),
+            RGB(0, 255, 255));
+  char temporary[MAX_PATH + 1]{};
+  GetTempPathA(MAX_PATH, temporary);
+  const std::string saved = std::string(temporary) + "vindelor-inverted.bmp";
+  std::thread answer([&] {
+    HWND dialog = WaitForWindow({.className = "#32770",
+                                 .title = " Save the Image as Windows Bitmap",
+                                 .processId = GetCurrentProcessId(),
+                                 .visibleOnly = true});
+    HWND name = GetDlgItem(dialog, 0x480) ? GetDlgItem(dialog, 0x480) : GetDlgItem(dialog, 0x47C);
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(saved.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  });
+  Form2->Button7Click();
+  answer.join();
+  tk::Bitmap file;
+  vindelor::ReadBmpFile(file, saved);
+  DeleteFileA(saved.c_str());
+  EXPECT_EQ(GetPixel(file.SurfaceForReading(), width - 1 - (client.x + 15), client.y + 15),
             RGB(0, 255, 255));
   EXPECT_TRUE(Print().empty());
   EXPECT_TRUE(redAt(client.x + 15)) << "the second print turns it back";
@@ -158,7 +182,7 @@ TEST_F(PrintJob, MonochromeLastsIntoLaterCapturesUntilAPrintWithoutIt) {
   PatternWindow pattern({100, 100, 420, 340});
   CaptureWindowOf(pattern);
   Form2->CheckBox5.SetChecked(true);
-  Print();
+  EXPECT_TRUE(Print().empty());
   EXPECT_TRUE(Work().Monochrome());
   CaptureWindowOf(pattern);
   EXPECT_TRUE(Work().Monochrome()) << "the next capture is black and white at once";
@@ -166,12 +190,30 @@ TEST_F(PrintJob, MonochromeLastsIntoLaterCapturesUntilAPrintWithoutIt) {
   EXPECT_EQ(GetPixel(Work().SurfaceForReading(), client.x + 15, client.y + 15), RGB(0, 0, 0));
 
   Form2->CheckBox5.SetChecked(false);
-  Print();
+  EXPECT_TRUE(Print().empty());
   EXPECT_FALSE(Work().Monochrome());
   CaptureWindowOf(pattern);
   EXPECT_FALSE(Work().Monochrome());
   EXPECT_EQ(GetPixel(Work().SurfaceForReading(), client.x + 15, client.y + 15), RGB(255, 0, 0))
       << "colour again";
+}
+
+// Queues: one. Both orientations stored as off: neither radio button is on, and the page is
+// landscape, as the job sets landscape first and portrait only when that button is on.
+TEST_F(PrintJob, WithNeitherOrientationStoredThePageIsLandscape) {
+  StopProgram();
+  SeedDword("Landscape", 0);
+  SeedDword("Portrait", 0);
+  StartProgram();
+  EndSplash();
+  EXPECT_FALSE(Form2->RadioButton1.Checked());
+  EXPECT_FALSE(Form2->RadioButton2.Checked());
+  CaptureDesktop();
+  ASSERT_TRUE(WaitUntilPrintingIsDone());
+  const std::size_t pages = PageFiles("VindelorA").size();
+  EXPECT_TRUE(Print().empty());
+  EXPECT_EQ(WaitForPages("VindelorA", pages + 1).size(), pages + 1);
+  EXPECT_EQ(tk::Printer::Instance().Orientation(), tk::Printer::kLandscape);
 }
 
 // Queues: one. The tray's "Print the Desktop" with Immediate Action while a page prints: the

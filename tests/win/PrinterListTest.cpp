@@ -40,6 +40,18 @@ TEST_F(PrinterList, ThreeQueuesAreListedInOrderAndTheChoiceBecomesTheCurrentPrin
   }
 }
 
+// One queue. A printer whose name reads "Default Printer" counts as the extra entry: the text,
+// not the place, decides. (Queue names cannot hold a blank, so the list is made here.)
+TEST_F(PrinterList, AnEntryReadingDefaultPrinterStandsForTheSystemDefault) {
+  tk::ComboBox& combo = Form2->ComboBox1;
+  combo.ClearItems();
+  combo.AddItem("Default Printer");
+  combo.AddItem("Default Printer");
+  combo.SetItemIndex(0);
+  vindelor::ApplyPrinterChoice(combo);
+  EXPECT_EQ(tk::Printer::Instance().PrinterIndex(), -1);
+}
+
 // No queue at all.
 TEST_F(PrinterList, WithoutPrintersTheListIsEmptyAndDisabledAndPrinterSetupDoesNothing) {
   tk::ComboBox& combo = Form2->ComboBox1;

@@ -156,7 +156,7 @@ class BmpCommands : public VindelorTest {
     ASSERT_TRUE(WaitUntil([&] {
       bytes = ReadWholeFile(path);
       return bytes.size() == 54 + rowSize * static_cast<std::size_t>(height);
-    })) << path;
+    })) << path << " holds " << bytes.size() << " bytes";
     auto pixel = [&](int x, int y) {
       const std::size_t at = 54 + rowSize * static_cast<std::size_t>(height - 1 - y) +
                              3 * static_cast<std::size_t>(x);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -62,11 +63,14 @@ class StatusLine : public ::testing::Test {
 TEST_F(StatusLine, TheDialogsInstanceHasFifteenPixelBoxesAndAShortClockInItsOwnFont) {
   TNStatusLine& line = form_->NStatusLine1;
   EXPECT_EQ(Tuple(line.GetBounds()), std::tuple(0, 257, 305, 21));
+  // The test prefix's locale is English (United States): "M/d/yyyy h:mm tt".
   auto now = [] {
-    char date[128]{}, time[128]{};
-    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, sizeof(date));
-    GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, time, sizeof(time));
-    return std::string(date) + " " + time;
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    char text[64]{};
+    std::snprintf(text, sizeof(text), "%u/%u/%u %u:%02u %s", t.wMonth, t.wDay, t.wYear,
+                  (t.wHour + 11) % 12 + 1, t.wMinute, t.wHour < 12 ? "AM" : "PM");
+    return std::string(text);
   };
   const std::string before = now();  // either side of a minute change
   line.RefreshClock();
