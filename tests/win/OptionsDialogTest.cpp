@@ -193,21 +193,27 @@ TEST_F(OptionsDialog, CancelHidesAndReArmsUnlessSuspended) {
 }
 
 // With the focus on a check box, Enter prints (a page comes out) and Esc cancels; neither
-// toggles the box.
-TEST_F(OptionsDialog, EnterOnACheckBoxPrintsAndEscCancels) {
+// toggles the box. On a button, Enter runs that button.
+TEST_F(OptionsDialog, EnterPrintsFromACheckBoxRunsAFocusedButtonAndEscCancels) {
   EndSplash();
-  for (WORD key : {WORD{VK_RETURN}, WORD{VK_ESCAPE}}) {
+  struct Case {
+    tk::Control* focus;
+    WORD key;
+    std::size_t printed;
+  };
+  for (const Case& c : {Case{&Form2->CheckBox2, VK_RETURN, 1}, Case{&Form2->CheckBox2, VK_ESCAPE, 0},
+                        Case{&Form2->Button4, VK_RETURN, 0}}) {
+    SCOPED_TRACE(c.focus->Caption() + (c.key == VK_RETURN ? ", Enter" : ", Esc"));
     ASSERT_TRUE(WaitUntilPrintingIsDone());
     const std::size_t pages = PageFiles("VindelorA").size();
     Form2->Show();
     ASSERT_TRUE(WaitUntil([] { return GetActiveWindow() == Form2->Handle(); }));
-    Form2->CheckBox2.SetFocus();
-    PressKey(key);
-    ASSERT_TRUE(WaitUntil([] { return !Form2->Visible(); })) << key;
-    EXPECT_FALSE(Form2->CheckBox2.Checked()) << key;
-    const std::size_t printed = key == VK_RETURN ? 1 : 0;
+    c.focus->SetFocus();
+    PressKey(c.key);
+    ASSERT_TRUE(WaitUntil([] { return !Form2->Visible(); }));
+    EXPECT_FALSE(Form2->CheckBox2.Checked());
     ASSERT_TRUE(WaitUntilPrintingIsDone());
-    EXPECT_EQ(WaitForPages("VindelorA", pages + printed).size(), pages + printed) << key;
+    EXPECT_EQ(WaitForPages("VindelorA", pages + c.printed).size(), pages + c.printed);
   }
 }
 

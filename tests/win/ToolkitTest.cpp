@@ -128,31 +128,6 @@ TEST_F(Toolkit, SettingAMenuItemsCheckMarkRunsNothing) {
   EXPECT_EQ(clicks, 1);
 }
 
-TEST_F(Toolkit, EnterEscAndTabFollowTheDialogRules) {
-  form_->box.SetFocus();
-  PostKey(VK_RETURN);
-  EXPECT_EQ(form_->okClicks, 1) << "Enter on a check box runs the default button";
-  PostKey(VK_ESCAPE);
-  EXPECT_EQ(form_->cancelClicks, 1) << "Esc runs the cancel button";
-
-  // Tab walks the tab stops in tab order and wraps around.
-  form_->ok.SetFocus();
-  std::vector<HWND> visited;
-  for (int i = 0; i < 5; ++i) {
-    PostKey(VK_TAB);
-    visited.push_back(GetFocus());
-  }
-  std::vector<HWND> expected{form_->box.Handle(), form_->radioA.Handle(), form_->radioB.Handle(),
-                             form_->cancel.Handle(), form_->ok.Handle()};
-  EXPECT_EQ(visited, expected);
-
-  // Enter on a focused button runs that button.
-  form_->cancel.SetFocus();
-  PostKey(VK_RETURN);
-  EXPECT_EQ(form_->cancelClicks, 2);
-  EXPECT_EQ(form_->okClicks, 1);
-}
-
 TEST_F(Toolkit, AnErrorEscapingAHandlerIsReportedAndTheProgramGoesOn) {
   form_->ok.OnClick = [] { throw tk::Error("Printer index out of range"); };
   int later = 0;
