@@ -75,4 +75,17 @@ TEST(ScaleRounded, RoundsToTheNearestPixelAndGrowsAndShrinksBackWithinOne) {
   EXPECT_THROW((void)tk::ScaleRounded(std::numeric_limits<int>::max(), 2, 1), std::out_of_range);
 }
 
+// Whole points: -12 pixels at 96 per inch is 9 points, 11 larger, -15 pixels; and back to -12.
+// At 120 per inch -15 pixels is 9 points too, and 11 points is -18 pixels.
+TEST(Scale, FontHeightsScaleAsWholePointSizes) {
+  struct Case {
+    int height, numerator, denominator, pixelsPerInch, expected;
+  };
+  for (const Case& c : {Case{-12, 6, 5, 96, -15}, Case{-15, 5, 6, 96, -12}, Case{-11, 6, 5, 96, -13},
+                        Case{-13, 5, 6, 96, -11}, Case{-15, 6, 5, 120, -18}, Case{-12, 6, 5, 0, -14}}) {
+    const tk::Scale scale{c.numerator, c.denominator, c.pixelsPerInch};
+    EXPECT_EQ(scale.FontHeight(c.height), c.expected) << c.height << " at " << c.pixelsPerInch;
+  }
+}
+
 }  // namespace
