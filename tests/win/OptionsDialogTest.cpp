@@ -1,5 +1,5 @@
-// The options dialog's own behaviour: Large Form, the Monochrome / Inverted Colors exclusion,
-// the Immediate Action mirror, Cancel and the printer list.
+// The options dialog's own behaviour: Large Form, Tab, Enter and Esc, the Monochrome / Inverted
+// Colors exclusion, the Immediate Action mirror, Cancel and the printer list.
 #include <gtest/gtest.h>
 
 #include <optional>
