@@ -4,14 +4,17 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
 namespace tk {
 
-template <class Traits>
+// Owns a handle of type H, freed by Close; InvalidValue is the "no handle" value (0, or -1 for
+// file and search handles).
+template <class H, auto Close, std::intptr_t InvalidValue = 0>
 class UniqueHandle {
  public:
-  using Handle = typename Traits::Handle;
+  using Handle = H;
 
   UniqueHandle() noexcept = default;
   explicit UniqueHandle(Handle handle) noexcept : handle_(handle) {}
@@ -25,74 +28,36 @@ class UniqueHandle {
   ~UniqueHandle() { Reset(); }
 
   [[nodiscard]] Handle Get() const noexcept { return handle_; }
-  [[nodiscard]] explicit operator bool() const noexcept { return handle_ != Traits::Invalid(); }
+  [[nodiscard]] explicit operator bool() const noexcept { return handle_ != Invalid(); }
+  // For an out-parameter: frees what is held and hands out the place to put the new handle.
+  [[nodiscard]] Handle* Put() noexcept {
+    Reset();
+    return &handle_;
+  }
 
-  [[nodiscard]] Handle Release() noexcept { return std::exchange(handle_, Traits::Invalid()); }
-  void Reset(Handle handle = Traits::Invalid()) noexcept {
+  [[nodiscard]] Handle Release() noexcept { return std::exchange(handle_, Invalid()); }
+  void Reset(Handle handle = Invalid()) noexcept {
     Handle old = std::exchange(handle_, handle);
-    if (old != Traits::Invalid()) Traits::Close(old);
+    if (old != Invalid()) static_cast<void>(Close(old));
   }
 
  private:
-  Handle handle_ = Traits::Invalid();
+  static Handle Invalid() noexcept { return reinterpret_cast<Handle>(InvalidValue); }
+  Handle handle_ = Invalid();
 };
 
-template <class T>
-struct GdiObjectTraits {
-  using Handle = T;
-  static constexpr Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { DeleteObject(h); }
-};
-struct MemoryDcTraits {
-  using Handle = HDC;
-  static constexpr Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { DeleteDC(h); }
-};
-struct WindowTraits {
-  using Handle = HWND;
-  static constexpr Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { DestroyWindow(h); }
-};
-struct MenuTraits {
-  using Handle = HMENU;
-  static constexpr Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { DestroyMenu(h); }
-};
-struct IconTraits {
-  using Handle = HICON;
-  static constexpr Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { DestroyIcon(h); }
-};
-struct RegistryKeyTraits {
-  using Handle = HKEY;
-  static constexpr Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { RegCloseKey(h); }
-};
-struct KernelHandleTraits {
-  using Handle = HANDLE;
-  static constexpr Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { CloseHandle(h); }
-};
-struct FileHandleTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void Close(Handle h) noexcept { CloseHandle(h); }
-};
-
-template <class T>
-using UniqueGdi = UniqueHandle<GdiObjectTraits<T>>;
-using UniqueBitmap = UniqueGdi<HBITMAP>;
-using UniqueFont = UniqueGdi<HFONT>;
-using UniqueBrush = UniqueGdi<HBRUSH>;
-using UniquePen = UniqueGdi<HPEN>;
-using UniquePalette = UniqueGdi<HPALETTE>;
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;  // CreateCompatibleDC / CreateDCA … DeleteDC
-using UniqueWindow = UniqueHandle<WindowTraits>;
-using UniqueMenu = UniqueHandle<MenuTraits>;
-using UniqueIcon = UniqueHandle<IconTraits>;
-using UniqueKey = UniqueHandle<RegistryKeyTraits>;
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-using UniqueFile = UniqueHandle<FileHandleTraits>;
+using UniqueBitmap = UniqueHandle<HBITMAP, &DeleteObject>;
+using UniqueFont = UniqueHandle<HFONT, &DeleteObject>;
+using UniqueBrush = UniqueHandle<HBRUSH, &DeleteObject>;
+using UniquePen = UniqueHandle<HPEN, &DeleteObject>;
+using UniquePalette = UniqueHandle<HPALETTE, &DeleteObject>;
+using UniqueMemoryDc = UniqueHandle<HDC, &DeleteDC>;  // CreateCompatibleDC / CreateDCA … DeleteDC
+using UniqueWindow = UniqueHandle<HWND, &DestroyWindow>;
+using UniqueMenu = UniqueHandle<HMENU, &DestroyMenu>;
+using UniqueIcon = UniqueHandle<HICON, &DestroyIcon>;
+using UniqueKey = UniqueHandle<HKEY, &RegCloseKey>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, &CloseHandle>;
+using UniqueFile = UniqueHandle<HANDLE, &CloseHandle, -1>;
 
 // GetDC or GetWindowDC … ReleaseDC.
 class WindowDc {

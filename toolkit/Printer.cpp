@@ -14,19 +14,8 @@
 namespace tk {
 namespace {
 
-struct PrinterHandleTraits {
-  using Handle = HANDLE;
-  static constexpr Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { ClosePrinter(h); }
-};
-using UniquePrinterHandle = UniqueHandle<PrinterHandleTraits>;
-
-struct GlobalMemoryTraits {
-  using Handle = HGLOBAL;
-  static constexpr Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { GlobalFree(h); }
-};
-using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
+using UniquePrinterHandle = UniqueHandle<HANDLE, &ClosePrinter>;
+using UniqueGlobal = UniqueHandle<HGLOBAL, &GlobalFree>;
 
 // GlobalLock … GlobalUnlock.
 class LockedGlobal {
@@ -107,9 +96,8 @@ std::vector<unsigned char> CopySettings(const void* data, std::size_t size) {
 // The driver's default settings for the printer; empty when it gives none.
 std::vector<unsigned char> DriverDefaults(const std::string& printer) {
   std::string name = printer;  // the calls want writable strings
-  HANDLE opened = nullptr;
-  if (!OpenPrinterA(name.data(), &opened, nullptr)) return {};
-  UniquePrinterHandle handle(opened);
+  UniquePrinterHandle handle;
+  if (!OpenPrinterA(name.data(), handle.Put(), nullptr)) return {};
   LONG size = DocumentPropertiesA(nullptr, handle.Get(), name.data(), nullptr, nullptr, 0);
   if (size <= 0) return {};
   std::vector<unsigned char> settings(std::max(static_cast<std::size_t>(size), sizeof(DEVMODEA)),
@@ -133,9 +121,8 @@ class KeepDriverDefaults {
   KeepDriverDefaults(const KeepDriverDefaults&) = delete;
   KeepDriverDefaults& operator=(const KeepDriverDefaults&) = delete;
   ~KeepDriverDefaults() {
-    HANDLE opened = nullptr;
-    if (defaults_.empty() || !OpenPrinterA(printer_.data(), &opened, nullptr)) return;
-    UniquePrinterHandle handle(opened);
+    UniquePrinterHandle handle;
+    if (defaults_.empty() || !OpenPrinterA(printer_.data(), handle.Put(), nullptr)) return;
     std::vector<unsigned char> merged = defaults_;
     DocumentPropertiesA(nullptr, handle.Get(), printer_.data(),
                         reinterpret_cast<DEVMODEA*>(merged.data()),

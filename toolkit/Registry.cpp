@@ -19,21 +19,18 @@ namespace {
 }  // namespace
 
 bool Registry::KeyExists(const std::string& path) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) {
-    return false;
-  }
-  UniqueKey closeAtOnce{opened};
-  return true;
+  UniqueKey closedAtOnce;
+  return RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS,
+                       closedAtOnce.Put()) == ERROR_SUCCESS;
 }
 
 bool Registry::OpenKey(const std::string& path, bool create) {
-  HKEY opened = nullptr;
+  HKEY* opened = key_.Put();
   LSTATUS status =
       create ? RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr,
-                               REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &opened, nullptr)
-             : RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &opened);
-  key_.Reset(status == ERROR_SUCCESS ? opened : nullptr);
+                               REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, opened, nullptr)
+             : RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, opened);
+  if (status != ERROR_SUCCESS) static_cast<void>(key_.Release());  // no key to close
   return status == ERROR_SUCCESS;
 }
 

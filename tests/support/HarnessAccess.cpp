@@ -26,18 +26,10 @@ std::string StateFolder() {
 
 std::string PagesFolder(const std::string& queue) { return StateFolder() + "\\pages\\" + queue; }
 
-namespace {
-struct FindTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void Close(Handle h) noexcept { FindClose(h); }
-};
-}  // namespace
-
 std::vector<std::string> PageFiles(const std::string& queue) {
   std::vector<std::string> files;
   WIN32_FIND_DATAA found{};
-  tk::UniqueHandle<FindTraits> search{
+  tk::UniqueHandle<HANDLE, &FindClose, -1> search{
       FindFirstFileA((PagesFolder(queue) + "\\*.ps").c_str(), &found)};
   if (!search) return files;
   do {
