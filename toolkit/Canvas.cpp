@@ -19,13 +19,12 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
   WithDc([&](HDC dc) {
     UniquePen penObject{CreatePen(pen.style, pen.width, pen.color)};
     UniqueBrush brushObject{brush.hollow ? nullptr : CreateSolidBrush(brush.color)};
-    SelectGuard keepPen(dc, penObject.Get());
-    SelectGuard keepBrush(dc, brush.hollow ? GetStockObject(NULL_BRUSH) : brushObject.Get());
-    int oldMode = SetROP2(dc, pen.mode);
-    int oldBackground = SetBkMode(dc, brush.hollow ? TRANSPARENT : OPAQUE);
+    SavedDcState keep(dc);
+    SelectObject(dc, penObject.Get());
+    SelectObject(dc, brush.hollow ? GetStockObject(NULL_BRUSH) : brushObject.Get());
+    SetROP2(dc, pen.mode);
+    SetBkMode(dc, brush.hollow ? TRANSPARENT : OPAQUE);
     ::Rectangle(dc, x1, y1, x2, y2);
-    SetBkMode(dc, oldBackground);
-    SetROP2(dc, oldMode);
   });
 }
 

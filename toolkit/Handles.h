@@ -101,6 +101,21 @@ class SelectGuard {
   HGDIOBJ old_;
 };
 
+// SaveDC … RestoreDC: every object, mode, colour and clip set in between is put back.
+class SavedDcState {
+ public:
+  explicit SavedDcState(HDC dc) noexcept : dc_(dc), saved_(SaveDC(dc)) {}
+  SavedDcState(const SavedDcState&) = delete;
+  SavedDcState& operator=(const SavedDcState&) = delete;
+  ~SavedDcState() {
+    if (saved_) RestoreDC(dc_, saved_);
+  }
+
+ private:
+  HDC dc_;
+  int saved_;
+};
+
 // SelectPalette + RealizePalette … SelectPalette(old). A null palette selects nothing.
 class PaletteGuard {
  public:

@@ -362,16 +362,15 @@ Font Printer::MakeFont() {
 void Printer::WriteText(int x, int y, std::string_view text) {
   HDC dc = Handle();
   Font font = MakeFont();
-  SelectGuard useFont(dc, font.Handle());
-  SelectGuard useBrush(dc, GetStockObject(WHITE_BRUSH));
-  const COLORREF oldColor = SetTextColor(dc, font.Spec().color);
-  const COLORREF oldBackground = SetBkColor(dc, kWhite);
-  const int oldMode = SetBkMode(dc, OPAQUE);
-  const BOOL written = TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
-  SetBkMode(dc, oldMode);
-  SetBkColor(dc, oldBackground);
-  SetTextColor(dc, oldColor);
-  if (!written) throw Error("The text cannot be printed");
+  SavedDcState keep(dc);
+  SelectObject(dc, font.Handle());
+  SelectObject(dc, GetStockObject(WHITE_BRUSH));
+  SetTextColor(dc, font.Spec().color);
+  SetBkColor(dc, kWhite);
+  SetBkMode(dc, OPAQUE);
+  if (!TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()))) {
+    throw Error("The text cannot be printed");
+  }
 }
 
 bool Printer::ExecuteSetupDialog(HWND owner) {

@@ -267,7 +267,8 @@ void TNStatusLine::Paint(HDC dc) const {
   RECT client{};
   GetClientRect(Handle(), &client);
   const COLORREF face = Color();
-  tk::SelectGuard keepFont(dc, font_);
+  tk::SavedDcState keep(dc);
+  SelectObject(dc, font_);
   SetTextColor(dc, TextColor());
   SetBkMode(dc, OPAQUE);
 
@@ -280,15 +281,16 @@ void TNStatusLine::Paint(HDC dc) const {
                        {&layout_.clock, true}};
 
   // The status line's own face, around the boxes (painted separately, so nothing flickers).
-  int saved = SaveDC(dc);
-  for (const Box& box : boxes) {
-    if (box.shown && !box.rect->Empty()) {
-      ExcludeClipRect(dc, box.rect->left, box.rect->top, box.rect->Right(), box.rect->Bottom());
+  {
+    tk::SavedDcState keepClip(dc);
+    for (const Box& box : boxes) {
+      if (box.shown && !box.rect->Empty()) {
+        ExcludeClipRect(dc, box.rect->left, box.rect->top, box.rect->Right(), box.rect->Bottom());
+      }
     }
+    DrawBevel(dc, client, /*raised=*/true);
+    FillSolid(dc, Inside(client), face);
   }
-  DrawBevel(dc, client, /*raised=*/true);
-  FillSolid(dc, Inside(client), face);
-  RestoreDC(dc, saved);
 
   for (const Box& box : boxes) {
     if (!box.shown || box.rect->Empty()) continue;
