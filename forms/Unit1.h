@@ -35,7 +35,7 @@ class TForm1 final : public tk::Form {
 
   // The tray menu.
   tk::PopupMenu PopupMenu1;
-  tk::MenuItem Desktop1{PopupMenu1, "Print the Desktop", /*isDefault=*/true};
+  tk::MenuItem Desktop1{PopupMenu1, "Print the Desktop", {.isDefault = true}};
   tk::MenuItem N1{PopupMenu1, "-"};
   tk::MenuItem Help{PopupMenu1, "Help"};
   tk::MenuItem Open1{PopupMenu1, "Open"};

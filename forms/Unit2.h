@@ -24,8 +24,9 @@ class TForm2 final : public tk::Form {
   tk::GroupBox GroupBox1{*this, {8, 8, 157, 241}, "Options",
                          {.tabOrder = 5, .font = tk::FontSpec{.height = -12}}};
   tk::CheckBox CheckBox1{GroupBox1, {16, 16, 97, 17}, "Centered",
-                         {.tabOrder = 1, .hint = " The Image will be centered on page"},
-                         /*checked=*/true};
+                         {.tabOrder = 1,
+                          .hint = " The Image will be centered on page",
+                          .checked = true}};
   tk::CheckBox CheckBox2{GroupBox1, {16, 32, 97, 17}, "Stretched",
                          {.tabOrder = 2, .hint = " Stretches the Image to fill the page"}};
   tk::CheckBox CheckBox5{GroupBox1, {16, 48, 101, 17}, "Monochrome",
@@ -41,10 +42,11 @@ class TForm2 final : public tk::Form {
   tk::RadioButton RadioButton2{GroupBox1, {16, 132, 57, 17}, "Portrait",
                                {.tabOrder = 7, .hint = " The Page format is Portrait"}};
   tk::RadioButton RadioButton1{GroupBox1, {72, 132, 81, 17}, "Landscape",
-                               {.tabOrder = 6, .hint = " The Page format is Landscape"},
-                               /*checked=*/true};
+                               {.tabOrder = 6,
+                                .hint = " The Page format is Landscape",
+                                .checked = true}};
   tk::ComboBox ComboBox1{GroupBox1, {16, 148, 133, 21}, "Default Printer",
-                         {.tabOrder = 10, .hint = " Select a Printer"}, /*itemHeight=*/13};
+                         {.tabOrder = 10, .hint = " Select a Printer", .itemHeight = 13}};
   tk::CheckBox CheckBox6{GroupBox1, {16, 172, 109, 17}, "Immediate Action",
                          {.tabOrder = 5, .hint = " Bypass Dialog and prints directly"}};
   tk::CheckBox CheckBox3{GroupBox1, {16, 188, 77, 17}, "Large Form",
@@ -53,8 +55,8 @@ class TForm2 final : public tk::Form {
                      {.tabOrder = 0, .hint = " Save Options and Window position"}};
 
   // Right column: the actions. The buttons lie above GroupBox2, which frames them.
-  tk::Button Button1{*this, {184, 24, 101, 25}, "Print", {.tabOrder = 1, .hint = " Prints the Image"},
-                     {.isDefault = true}};
+  tk::Button Button1{*this, {184, 24, 101, 25}, "Print",
+                     {.tabOrder = 1, .hint = " Prints the Image", .isDefault = true}};
   tk::Button Button2{*this, {184, 56, 101, 25}, "Printer Setup",
                      {.tabOrder = 3, .hint = " Printer settings Dialog"}};
   tk::Button Button3{*this, {184, 120, 101, 25}, "BMP Viewer",
@@ -66,8 +68,8 @@ class TForm2 final : public tk::Form {
   tk::Button Button4{*this, {184, 216, 101, 25}, "Cancel",
                      {.tabOrder = 2,
                       .hint = " Cancel program   ( or  press ESC )",
-                      .font = tk::FontSpec{.face = "Courier New", .height = -12, .fixedPitch = true}},
-                     {.isCancel = true}};
+                      .font = tk::FontSpec{.face = "Courier New", .height = -12, .fixedPitch = true},
+                      .isCancel = true}};
   tk::GroupBox GroupBox2{*this, {172, 8, 125, 241}, "", {.tabOrder = 8}};
   tk::Button Button8{GroupBox2, {12, 80, 101, 25}, "Get from Clipboard",
                      {.tabOrder = 0, .hint = " Get an Image or Picture from the Clipboard"}};

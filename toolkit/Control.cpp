@@ -72,9 +72,9 @@ bool Container::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 
 // --- Control ---------------------------------------------------------------------------------
 
-Control::Control(Container& parent, Bounds bounds, std::string caption, ControlArgs args,
+Control::Control(Container& parent, Bounds bounds, std::string caption, const ControlArgs& args,
                  const char* windowClass, DWORD style, DWORD exStyle)
-    : parent_(parent), hint_(std::move(args.hint)), tabOrder_(args.tabOrder), align_(args.align) {
+    : parent_(parent), hint_(args.hint), tabOrder_(args.tabOrder), align_(args.align) {
   if (args.font) ownFont_ = std::make_unique<Font>(*args.font);
   if (IsTabStop()) style |= WS_TABSTOP;
   if (!args.enabled) style |= WS_DISABLED;
@@ -239,14 +239,14 @@ LRESULT CALLBACK Control::SubclassProc(HWND window, UINT message, WPARAM wParam,
 // --- Label, Button, CheckBox, RadioButton, ComboBox ------------------------------------------
 
 Label::Label(Container& parent, Bounds bounds, std::string caption, ControlArgs args)
-    : Control(parent, bounds, std::move(caption), std::move(args), "STATIC",
+    : Control(parent, bounds, std::move(caption), args, "STATIC",
               SS_LEFT | SS_NOPREFIX) {}
 
-Button::Button(Container& parent, Bounds bounds, std::string caption, ControlArgs args, ButtonRole role)
-    : Control(parent, bounds, std::move(caption), std::move(args), "BUTTON",
-              role.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) {
-  if (role.isDefault) parent.OwnerForm().SetDefaultButton(*this);
-  if (role.isCancel) parent.OwnerForm().SetCancelButton(*this);
+Button::Button(Container& parent, Bounds bounds, std::string caption, ControlArgs args)
+    : Control(parent, bounds, std::move(caption), args, "BUTTON",
+              args.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) {
+  if (args.isDefault) parent.OwnerForm().SetDefaultButton(*this);
+  if (args.isCancel) parent.OwnerForm().SetCancelButton(*this);
 }
 
 void Button::Click() {
@@ -257,10 +257,9 @@ void Button::Notify(WORD code) {
   if (code == BN_CLICKED) Click();
 }
 
-CheckBox::CheckBox(Container& parent, Bounds bounds, std::string caption, ControlArgs args,
-                   bool checked)
-    : Control(parent, bounds, std::move(caption), std::move(args), "BUTTON", BS_AUTOCHECKBOX) {
-  SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+CheckBox::CheckBox(Container& parent, Bounds bounds, std::string caption, ControlArgs args)
+    : Control(parent, bounds, std::move(caption), args, "BUTTON", BS_AUTOCHECKBOX) {
+  SendMessageA(Handle(), BM_SETCHECK, args.checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 bool CheckBox::Checked() const { return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -276,10 +275,9 @@ void CheckBox::Notify(WORD code) {
   if (code == BN_CLICKED && OnClick) OnClick();
 }
 
-RadioButton::RadioButton(Container& parent, Bounds bounds, std::string caption, ControlArgs args,
-                         bool checked)
-    : Control(parent, bounds, std::move(caption), std::move(args), "BUTTON", BS_RADIOBUTTON) {
-  SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+RadioButton::RadioButton(Container& parent, Bounds bounds, std::string caption, ControlArgs args)
+    : Control(parent, bounds, std::move(caption), args, "BUTTON", BS_RADIOBUTTON) {
+  SendMessageA(Handle(), BM_SETCHECK, args.checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 bool RadioButton::Checked() const {
@@ -314,12 +312,11 @@ void RadioButton::Notify(WORD code) {
   if (code == BN_CLICKED && !receivingFocus_) SetChecked(true);
 }
 
-ComboBox::ComboBox(Container& parent, Bounds bounds, const std::string& text, ControlArgs args,
-                   int itemHeight)
-    : Control(parent, {bounds.left, bounds.top, bounds.width, bounds.height + 8 * itemHeight + 2},
-              text, std::move(args), "COMBOBOX",
-              CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL) {
-  SendMessageA(Handle(), CB_SETITEMHEIGHT, 0, itemHeight);
+ComboBox::ComboBox(Container& parent, Bounds bounds, const std::string& text, ControlArgs args)
+    : Control(parent,
+              {bounds.left, bounds.top, bounds.width, bounds.height + 8 * args.itemHeight + 2},
+              text, args, "COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL) {
+  SendMessageA(Handle(), CB_SETITEMHEIGHT, 0, args.itemHeight);
   SetCaption(text);  // the edit field does not take the window name by itself
 }
 
@@ -367,7 +364,7 @@ void ComboBox::Notify(WORD code) {
 // --- GroupBox --------------------------------------------------------------------------------
 
 GroupBox::GroupBox(Container& parent, Bounds bounds, std::string caption, ControlArgs args)
-    : Control(parent, bounds, std::move(caption), std::move(args), "BUTTON",
+    : Control(parent, bounds, std::move(caption), args, "BUTTON",
               BS_GROUPBOX | WS_CLIPCHILDREN) {}
 
 const Font& GroupBox::ContainerFont() const noexcept {

@@ -85,13 +85,17 @@ struct ControlArgs {
   int tabOrder = -1;  // position among the container's tab stops; -1 for none
   std::string hint;   // shown in the status line while the mouse rests over the control
   std::optional<FontSpec> font;  // own font; without it the control uses its container's
+  bool checked = false;    // check boxes and radio buttons
+  bool isDefault = false;  // a button taken by Enter
+  bool isCancel = false;   // a button taken by Esc
+  int itemHeight = 13;     // the entries of a combo box's list
   bool enabled = true;
   Align align = Align::None;
 };
 
 class Control {
  public:
-  Control(Container& parent, Bounds bounds, std::string caption, ControlArgs args,
+  Control(Container& parent, Bounds bounds, std::string caption, const ControlArgs& args,
           const char* windowClass, DWORD style, DWORD exStyle = 0);
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
@@ -153,15 +157,9 @@ class Label final : public Control {
   Label(Container& parent, Bounds bounds, std::string caption, ControlArgs args = {});
 };
 
-struct ButtonRole {
-  bool isDefault = false;  // taken by Enter
-  bool isCancel = false;   // taken by Esc
-};
-
 class Button final : public Control {
  public:
-  Button(Container& parent, Bounds bounds, std::string caption, ControlArgs args = {},
-         ButtonRole role = {});
+  Button(Container& parent, Bounds bounds, std::string caption, ControlArgs args = {});
   // Runs the click reaction, as a click on the button does.
   void Click();
   std::function<void()> OnClick;
@@ -172,8 +170,7 @@ class Button final : public Control {
 
 class CheckBox final : public Control {
  public:
-  CheckBox(Container& parent, Bounds bounds, std::string caption, ControlArgs args = {},
-           bool checked = false);
+  CheckBox(Container& parent, Bounds bounds, std::string caption, ControlArgs args = {});
   [[nodiscard]] bool Checked() const;
   // Runs OnClick when the state changes.
   void SetChecked(bool checked);
@@ -185,8 +182,7 @@ class CheckBox final : public Control {
 
 class RadioButton final : public Control {
  public:
-  RadioButton(Container& parent, Bounds bounds, std::string caption, ControlArgs args = {},
-              bool checked = false);
+  RadioButton(Container& parent, Bounds bounds, std::string caption, ControlArgs args = {});
   [[nodiscard]] bool Checked() const;
   // Checking turns the other radio buttons of the container off; unchecking touches nothing
   // else. Runs OnClick when the state changes.
@@ -204,8 +200,7 @@ class RadioButton final : public Control {
 // A drop-down combo box with an edit field, unsorted.
 class ComboBox final : public Control {
  public:
-  ComboBox(Container& parent, Bounds bounds, const std::string& text, ControlArgs args = {},
-           int itemHeight = 13);
+  ComboBox(Container& parent, Bounds bounds, const std::string& text, ControlArgs args = {});
   void ClearItems();
   void AddItem(const std::string& item);
   [[nodiscard]] int ItemCount() const;

@@ -24,10 +24,10 @@ UINT NextCommandId() {
 
 }  // namespace
 
-MenuItem::MenuItem(PopupMenu& menu, std::string caption, bool isDefault)
+MenuItem::MenuItem(PopupMenu& menu, std::string caption, MenuItemArgs args)
     : menu_(menu), caption_(std::move(caption)), commandId_(NextCommandId()) {
   ItemsByCommand()[commandId_] = this;
-  menu_.Append(*this, isDefault);
+  menu_.Append(*this, args.isDefault);
 }
 
 MenuItem::~MenuItem() {

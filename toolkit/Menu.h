@@ -18,9 +18,13 @@ namespace tk {
 
 class PopupMenu;
 
+struct MenuItemArgs {
+  bool isDefault = false;  // the menu's default item, shown in bold
+};
+
 class MenuItem {
  public:
-  MenuItem(PopupMenu& menu, std::string caption, bool isDefault = false);
+  MenuItem(PopupMenu& menu, std::string caption, MenuItemArgs args = {});
   MenuItem(const MenuItem&) = delete;
   MenuItem& operator=(const MenuItem&) = delete;
   ~MenuItem();

@@ -29,11 +29,11 @@ class ControlsForm final : public tk::Form {
     ok.OnClick = [this] { ++okClicks; };
     cancel.OnClick = [this] { ++cancelClicks; };
   }
-  tk::Button ok{*this, {10, 120, 75, 23}, "OK", {.tabOrder = 0}, {.isDefault = true}};
+  tk::Button ok{*this, {10, 120, 75, 23}, "OK", {.tabOrder = 0, .isDefault = true}};
   tk::CheckBox box{*this, {10, 10, 120, 17}, "Box", {.tabOrder = 1}};
-  tk::RadioButton radioA{*this, {10, 40, 120, 17}, "A", {.tabOrder = 2}, /*checked=*/true};
+  tk::RadioButton radioA{*this, {10, 40, 120, 17}, "A", {.tabOrder = 2, .checked = true}};
   tk::RadioButton radioB{*this, {10, 60, 120, 17}, "B", {.tabOrder = 3}};
-  tk::Button cancel{*this, {100, 120, 75, 23}, "Cancel", {.tabOrder = 4}, {.isCancel = true}};
+  tk::Button cancel{*this, {100, 120, 75, 23}, "Cancel", {.tabOrder = 4, .isCancel = true}};
   int boxClicks = 0;
   int boxReleases = 0;
   tk::MouseButton lastRelease = tk::MouseButton::Middle;
