@@ -52,7 +52,7 @@ Application::~Application() {
     forms_.pop_back();
     owned.form->RunDestruction();
     owned.form.reset();
-    *owned.ref = nullptr;
+    owned.clearReference();
   }
   keptHandles_.clear();
   g_current = nullptr;
@@ -69,8 +69,8 @@ Form* Application::MainForm() const noexcept {
   return forms_.empty() ? nullptr : forms_.front().form.get();
 }
 
-void Application::Adopt(std::unique_ptr<Form> form, Form** ref) {
-  forms_.push_back({std::move(form), ref});
+void Application::Adopt(std::unique_ptr<Form> form, std::function<void()> clearReference) {
+  forms_.push_back({std::move(form), std::move(clearReference)});
 }
 
 void Application::RunCreation(Form& form) { form.RunCreation(); }

@@ -39,7 +39,7 @@ class Application final : public Window {
     auto form = std::make_unique<F>();
     F& created = *form;
     ref = &created;
-    Adopt(std::move(form), reinterpret_cast<Form**>(&ref));
+    Adopt(std::move(form), [&ref] { ref = nullptr; });
     RunCreation(created);
     return created;
   }
@@ -82,7 +82,7 @@ class Application final : public Window {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void Adopt(std::unique_ptr<Form> form, Form** ref);
+  void Adopt(std::unique_ptr<Form> form, std::function<void()> clearReference);
   void RunCreation(Form& form);
   void Dispatch(MSG& message);
   bool HandleOneMessage();
@@ -91,7 +91,7 @@ class Application final : public Window {
   HICON icon_ = nullptr;  // from the module's resources; shared, never destroyed
   struct OwnedForm {
     std::unique_ptr<Form> form;
-    Form** ref;
+    std::function<void()> clearReference;  // sets the form's global back to null
   };
   std::vector<OwnedForm> forms_;
   std::vector<UniqueKernelHandle> keptHandles_;

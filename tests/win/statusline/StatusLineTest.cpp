@@ -56,8 +56,8 @@ class StatusLine : public ::testing::Test {
     ASSERT_TRUE(WaitUntil([&] { return form_->Visible(); }));
   }
 
+  StatusForm* form_ = nullptr;  // outlives the application object, which clears it
   tk::Application app_;
-  StatusForm* form_ = nullptr;
 };
 
 TEST_F(StatusLine, TheDialogsInstanceHasFifteenPixelBoxesAndAShortClockInItsOwnFont) {
