@@ -149,18 +149,21 @@ void Application::SetCursorHidden(bool hidden) {
     return;
   }
   // Let the window under the pointer choose its cursor, as it would on a mouse move.
-  POINT at{};
-  GetCursorPos(&at);
-  HWND under = WindowFromPoint(at);
-  DWORD process = 0;
-  if (under) GetWindowThreadProcessId(under, &process);
-  if (under && process == GetCurrentProcessId()) {
+  if (HWND under = OwnWindowUnderPointer()) {
+    POINT at{};
+    GetCursorPos(&at);
     auto hitTest = SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
     SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
                  MAKELPARAM(static_cast<WORD>(hitTest), WM_MOUSEMOVE));
   } else {
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
   }
+}
+
+bool Application::KeepCursorHidden() const {
+  if (!cursorHidden_) return false;
+  ::SetCursor(nullptr);
+  return true;
 }
 
 void Application::SetHint(const std::string& hint) {

@@ -66,6 +66,8 @@ class Application final : public Window {
   // The application-wide cursor: hidden (no shape over any window) or each window's own.
   void SetCursorHidden(bool hidden);
   [[nodiscard]] bool CursorHidden() const noexcept { return cursorHidden_; }
+  // A window's WM_SETCURSOR while the cursor is hidden: shows no shape and answers true.
+  bool KeepCursorHidden() const;
 
   // Current hint text (the hint of the control under the mouse); listeners see every change.
   void SetHint(const std::string& hint);

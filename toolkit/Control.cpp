@@ -20,6 +20,26 @@ ShiftState ShiftStateFromMouseKeys(WPARAM keys, bool doubleClick) {
           .doubleClick = doubleClick};
 }
 
+MouseButton MouseButtonOf(UINT message) noexcept {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+      return MouseButton::Left;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+      return MouseButton::Right;
+    default:
+      return MouseButton::Middle;
+  }
+}
+
+bool IsDoubleClick(UINT message) noexcept {
+  return message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK ||
+         message == WM_MBUTTONDBLCLK;
+}
+
 void HintMouseMoved(HWND window, bool& tracking, const std::string& hint) {
   if (!tracking) {
     TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window, 0};
@@ -28,15 +48,20 @@ void HintMouseMoved(HWND window, bool& tracking, const std::string& hint) {
   App().SetHint(hint);
 }
 
+HWND OwnWindowUnderPointer() {
+  POINT at{};
+  GetCursorPos(&at);
+  HWND under = WindowFromPoint(at);
+  DWORD process = 0;
+  if (under) GetWindowThreadProcessId(under, &process);
+  return process == GetCurrentProcessId() ? under : nullptr;
+}
+
 void HintMouseLeft(bool& tracking) {
   tracking = false;
   // Moving onto another window of the program gives that window's hint with its first move;
   // only outside the program does the hint become empty.
-  POINT at{};
-  GetCursorPos(&at);
-  DWORD process = 0;
-  if (HWND under = WindowFromPoint(at)) GetWindowThreadProcessId(under, &process);
-  if (process != GetCurrentProcessId()) App().SetHint("");
+  if (!OwnWindowUnderPointer()) App().SetHint("");
 }
 
 // --- Container -------------------------------------------------------------------------------
@@ -193,10 +218,7 @@ LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       HintMouseLeft(trackingMouse_);
       break;
     case WM_SETCURSOR:
-      if (App().CursorHidden()) {
-        ::SetCursor(nullptr);
-        return TRUE;
-      }
+      if (App().KeepCursorHidden()) return TRUE;
       break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
@@ -204,10 +226,7 @@ LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The control reacts first (a check box toggles and reports its click), then the release.
       LRESULT result = CallOriginal(message, wParam, lParam);
       if (OnMouseUp) {
-        MouseButton button = message == WM_LBUTTONUP   ? MouseButton::Left
-                             : message == WM_RBUTTONUP ? MouseButton::Right
-                                                       : MouseButton::Middle;
-        OnMouseUp(button, ShiftStateFromMouseKeys(wParam), MouseX(lParam),
+        OnMouseUp(MouseButtonOf(message), ShiftStateFromMouseKeys(wParam), MouseX(lParam),
                   MouseY(lParam));
       }
       return result;

@@ -31,6 +31,9 @@ struct Bounds {
 };
 
 enum class MouseButton { Left, Right, Middle };
+// The button of a WM_?BUTTONDOWN, WM_?BUTTONUP or WM_?BUTTONDBLCLK message.
+[[nodiscard]] MouseButton MouseButtonOf(UINT message) noexcept;
+[[nodiscard]] bool IsDoubleClick(UINT message) noexcept;
 
 // The held mouse buttons and modifier keys of a mouse event.
 struct ShiftState {
@@ -46,6 +49,8 @@ struct ShiftState {
 // Hint bookkeeping shared by forms and controls: a mouse move over a window shows its hint,
 // and leaving the program's windows altogether clears it.
 void HintMouseMoved(HWND window, bool& tracking, const std::string& hint);
+// The window under the mouse pointer when it belongs to this program; null otherwise.
+[[nodiscard]] HWND OwnWindowUnderPointer();
 void HintMouseLeft(bool& tracking);
 
 // Client coordinates of a mouse message.

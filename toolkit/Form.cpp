@@ -342,10 +342,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_SETCURSOR:
-      if (App().CursorHidden()) {
-        SetCursor(nullptr);
-        return TRUE;
-      }
+      if (App().KeepCursorHidden()) return TRUE;
       if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT) {
         SetCursor(cursor_);  // the form's own; controls choose theirs
         return TRUE;
@@ -364,18 +361,10 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK: {
-      bool doubleClick = message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK ||
-                         message == WM_MBUTTONDBLCLK;
-      MouseButton button = (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)
-                               ? MouseButton::Left
-                           : (message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK)
-                               ? MouseButton::Right
-                               : MouseButton::Middle;
-      FormMouseDown(button, ShiftStateFromMouseKeys(wParam, doubleClick), MouseX(lParam),
-                    MouseY(lParam));
+    case WM_MBUTTONDBLCLK:
+      FormMouseDown(MouseButtonOf(message), ShiftStateFromMouseKeys(wParam, IsDoubleClick(message)),
+                    MouseX(lParam), MouseY(lParam));
       return 0;
-    }
     case WM_MOUSEMOVE:
       HintMouseMoved(Handle(), trackingMouse_, hint_);
       FormMouseMove(ShiftStateFromMouseKeys(wParam), MouseX(lParam), MouseY(lParam));
@@ -388,13 +377,10 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-    case WM_MBUTTONUP: {
-      MouseButton button = message == WM_LBUTTONUP   ? MouseButton::Left
-                           : message == WM_RBUTTONUP ? MouseButton::Right
-                                                     : MouseButton::Middle;
-      FormMouseUp(button, ShiftStateFromMouseKeys(wParam), MouseX(lParam), MouseY(lParam));
+    case WM_MBUTTONUP:
+      FormMouseUp(MouseButtonOf(message), ShiftStateFromMouseKeys(wParam), MouseX(lParam),
+                  MouseY(lParam));
       return 0;
-    }
     default:
       break;
   }

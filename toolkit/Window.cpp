@@ -23,7 +23,7 @@ void Window::RegisterClassOnce(const WindowClassArgs& args) {
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof(wc);
   wc.style = args.classStyle;
-  wc.lpfnWndProc = &StaticWindowProc;
+  wc.lpfnWndProc = args.procedure ? args.procedure : &StaticWindowProc;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hIcon = args.icon;
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);

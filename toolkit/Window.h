@@ -15,6 +15,7 @@ struct WindowClassArgs {
   UINT classStyle = 0;
   HBRUSH background = nullptr;
   HICON icon = nullptr;
+  WNDPROC procedure = nullptr;  // null: the toolkit's, which forwards to Window::HandleMessage
 };
 
 struct CreateWindowArgs {
@@ -35,9 +36,10 @@ class Window {
 
   [[nodiscard]] HWND Handle() const noexcept { return handle_.Get(); }
   [[nodiscard]] static Window* FromHandle(HWND window) noexcept;
+  // Registers the class the first time it is asked for. Throws tk::Error when that fails.
+  static void RegisterClassOnce(const WindowClassArgs& args);
 
  protected:
-  static void RegisterClassOnce(const WindowClassArgs& args);
   void CreateHandle(const WindowClassArgs& windowClass, const CreateWindowArgs& args);
   // Everything not handled goes to DefWindowProcA.
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

@@ -5,28 +5,19 @@
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Window.h"
 
 namespace {
 
 constexpr const char* kWindowClass = "VindelorStatusLine";
 
 // The status line's window class: it draws everything itself, so no background brush, and the
-// whole window repaints after a size change (the boxes move).
+// whole window repaints after a size change (the boxes move). As a control, its window is
+// subclassed once created, so the class's own procedure is the default one.
 const char* StatusLineClass() {
-  static const bool registered = [] {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = &DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kWindowClass;
-    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-      throw tk::Error(tk::FormatText("Cannot register the window class '%s'", kWindowClass));
-    }
-    return true;
-  }();
-  (void)registered;
+  tk::Window::RegisterClassOnce({.className = kWindowClass,
+                                 .classStyle = CS_HREDRAW | CS_VREDRAW,
+                                 .procedure = &DefWindowProcA});
   return kWindowClass;
 }
 

@@ -92,16 +92,16 @@ LRESULT TCustomWinTaskbar::TrayWndProc(UINT message, WPARAM wParam, LPARAM lPara
   if (message != kTrayCallbackMessage) {
     return DefWindowProcA(callbackWindow_.Handle(), message, wParam, lParam);
   }
-  using tk::MouseButton;
   const tk::ShiftState none{};
-  switch (static_cast<UINT>(lParam)) {
+  const auto reported = static_cast<UINT>(lParam);
+  switch (reported) {
     case WM_MOUSEMOVE: TrayMouseMove(none, at.x, at.y); break;
-    case WM_LBUTTONDOWN: TrayMouseDown(MouseButton::Left, none, at.x, at.y); break;
-    case WM_LBUTTONUP: TrayMouseUp(MouseButton::Left, none, at.x, at.y); break;
-    case WM_RBUTTONDOWN: TrayMouseDown(MouseButton::Right, none, at.x, at.y); break;
-    case WM_RBUTTONUP: TrayMouseUp(MouseButton::Right, none, at.x, at.y); break;
-    case WM_MBUTTONDOWN: TrayMouseDown(MouseButton::Middle, none, at.x, at.y); break;
-    case WM_MBUTTONUP: TrayMouseUp(MouseButton::Middle, none, at.x, at.y); break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: TrayMouseDown(tk::MouseButtonOf(reported), none, at.x, at.y); break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: TrayMouseUp(tk::MouseButtonOf(reported), none, at.x, at.y); break;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK: TrayDoubleClick(); break;
