@@ -8,7 +8,7 @@
 
 #include "tests/support/Pictures.h"
 #include "tests/win/ProgramFixture.h"
-#include "toolkit/GuiObjects.h"
+#include "tests/support/GuiObjects.h"
 
 namespace {
 
@@ -81,9 +81,9 @@ TEST_F(Clipboard, AClipboardHeldByAnotherProgramRefusesTheCopyWhichIsFreedAndNoB
     CloseClipboard();
   });
   while (step == 0) Sleep(5);
-  const long before = tk::CountGuiObjects().gdi;
+  const long before = testing_support::CountGuiObjects().gdi;
   for (int i = 0; i < 3; ++i) Form2->CopyToClipBoard();
-  EXPECT_EQ(tk::CountGuiObjects().gdi, before);
+  EXPECT_EQ(testing_support::CountGuiObjects().gdi, before);
   DialogAnswerer answerer;
   Form2->Button8Click();
   step = 2;

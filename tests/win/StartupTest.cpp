@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/win/ProgramFixture.h"
-#include "toolkit/GuiObjects.h"
+#include "tests/support/GuiObjects.h"
 #include "toolkit/Timer.h"
 
 namespace {
@@ -155,9 +155,9 @@ TEST(GuiObjects, ACreateCaptureDestroyCycleGivesBackEveryGdiAndUserObject) {
     Form2->Button4Click();
   };
   cycle();  // the first cycle fills the system's caches (cached DCs, font mappings)
-  const tk::GuiObjectCounts before = tk::CountGuiObjects();
+  const testing_support::GuiObjectCounts before = testing_support::CountGuiObjects();
   cycle();
-  const tk::GuiObjectCounts after = tk::CountGuiObjects();
+  const testing_support::GuiObjectCounts after = testing_support::CountGuiObjects();
   EXPECT_GT(before.gdi, 0);
   EXPECT_EQ(after.gdi, before.gdi);
   EXPECT_EQ(after.user, before.user);

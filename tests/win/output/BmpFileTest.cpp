@@ -17,7 +17,7 @@
 #include "tests/win/output/ImageTables.h"
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
-#include "toolkit/GuiObjects.h"
+#include "tests/support/GuiObjects.h"
 
 namespace {
 
@@ -243,9 +243,9 @@ TEST_F(BmpFiles, ACycleOfTransformsWritesAndReadsGivesBackEveryHandle) {
     (void)print.Handle();
   };
   cycle();
-  const tk::GuiObjectCounts before = tk::CountGuiObjects();
+  const testing_support::GuiObjectCounts before = testing_support::CountGuiObjects();
   for (int i = 0; i < 5; ++i) cycle();
-  const tk::GuiObjectCounts after = tk::CountGuiObjects();
+  const testing_support::GuiObjectCounts after = testing_support::CountGuiObjects();
   EXPECT_EQ(after.gdi, before.gdi);
   EXPECT_EQ(after.user, before.user);
 }

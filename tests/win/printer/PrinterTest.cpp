@@ -14,7 +14,7 @@
 #include "tests/support/WinTestSupport.h"
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
-#include "toolkit/GuiObjects.h"
+#include "tests/support/GuiObjects.h"
 #include "toolkit/Printer.h"
 
 namespace {
@@ -146,9 +146,9 @@ TEST_F(Printer, ContextsAndDocumentsGiveBackEveryGdiObject) {
     ThePrinter().SetOrientation(kPortrait);  // releases the context
   };
   cycle();  // the first use loads what the system keeps for good
-  const tk::GuiObjectCounts before = tk::CountGuiObjects();
+  const testing_support::GuiObjectCounts before = testing_support::CountGuiObjects();
   for (int i = 0; i < 3; ++i) cycle();
-  EXPECT_EQ(tk::CountGuiObjects(), before);
+  EXPECT_EQ(testing_support::CountGuiObjects(), before);
 }
 
 TEST_F(Printer, ADocumentTheQueueRejectsFailsInEndDocAndIsNoLongerPrinting) {
@@ -237,13 +237,13 @@ TEST_F(PrinterSetup, CancelChangesNothingAndGivesBackWhatTheDialogTook) {
   ThePrinter().SetPrinterIndex(0);
   ASSERT_EQ(RunSetupDialog(nullptr, false, IDCANCEL).printer, "VindelorA");  // first-use caches
   const HDC before = ThePrinter().Handle();
-  const tk::GuiObjectCounts counts = tk::CountGuiObjects();
+  const testing_support::GuiObjectCounts counts = testing_support::CountGuiObjects();
 
   const SetupSeen seen = RunSetupDialog("VindelorC", true, IDCANCEL);
   ASSERT_EQ(seen.printer, "VindelorA");
   EXPECT_FALSE(seen.chosen);
   EXPECT_EQ(ThePrinter().Handle(), before) << "the open context stays";
-  EXPECT_EQ(tk::CountGuiObjects(), counts);
+  EXPECT_EQ(testing_support::CountGuiObjects(), counts);
   EXPECT_EQ(ThePrinter().CurrentName(), "VindelorA");
   EXPECT_EQ(ThePrinter().Orientation(), kPortrait);
 }

@@ -13,7 +13,7 @@
 #include "tests/support/WinTestSupport.h"
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
-#include "toolkit/GuiObjects.h"
+#include "tests/support/GuiObjects.h"
 #include "toolkit/Handles.h"
 
 namespace {
@@ -186,10 +186,10 @@ TEST_F(StatusLine, CreatingAndDestroyingOneGivesBackEveryHandleAndNoLongerListen
   };
   cycle();  // warm-up: the window class and what the system caches
   PumpMessagesFor(100ms);
-  const tk::GuiObjectCounts before = tk::CountGuiObjects();
+  const testing_support::GuiObjectCounts before = testing_support::CountGuiObjects();
   for (int i = 0; i < 3; ++i) cycle();
   PumpMessagesFor(100ms);
-  EXPECT_EQ(tk::CountGuiObjects(), before);
+  EXPECT_EQ(testing_support::CountGuiObjects(), before);
   EXPECT_EQ(heard, 0);
 }
 

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "tests/win/ProgramFixture.h"
-#include "toolkit/GuiObjects.h"
+#include "tests/support/GuiObjects.h"
 
 namespace {
 
@@ -83,9 +83,9 @@ TEST_F(Tray, EntriesShownAndDestroyedLeaveNoHandlesBehind) {
     tray.SetShowIcon(true);
   };
   cycle();  // first-time costs: the window class, the shell's connection
-  const tk::GuiObjectCounts before = tk::CountGuiObjects();
+  const testing_support::GuiObjectCounts before = testing_support::CountGuiObjects();
   for (int i = 0; i < 5; ++i) cycle();
-  EXPECT_EQ(tk::CountGuiObjects(), before);
+  EXPECT_EQ(testing_support::CountGuiObjects(), before);
 }
 
 TEST_F(Tray, TheProgramAddsItsEntryOnceAndEveryCopyDeletesItAtExit) {

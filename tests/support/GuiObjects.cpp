@@ -1,4 +1,4 @@
-#include "toolkit/GuiObjects.h"
+#include "tests/support/GuiObjects.h"
 
 #include <windows.h>
 #include <winternl.h>
@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace tk {
+namespace testing_support {
 namespace {
 
 // One entry of the GDI handle table that the PEB points to (x64 layout).
@@ -78,4 +78,4 @@ GuiObjectCounts CountGuiObjects() {
   return {gdi, user};
 }
 
-}  // namespace tk
+}  // namespace testing_support

@@ -2,7 +2,7 @@
 // work gives back every handle it took.
 #pragma once
 
-namespace tk {
+namespace testing_support {
 
 struct GuiObjectCounts {
   long gdi = 0;
@@ -15,4 +15,4 @@ struct GuiObjectCounts {
 // process's windows (top-level, message-only and children).
 [[nodiscard]] GuiObjectCounts CountGuiObjects();
 
-}  // namespace tk
+}  // namespace testing_support
