@@ -37,18 +37,10 @@ class LockedGlobal {
 
 constexpr int kProfileLength = 80;  // profile entries are read up to 79 characters
 
-bool NtFamily() {
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof(version);
-  return !GetVersionExA(&version) || version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
-// NT family: every local or connected printer once, under its name. Windows 95 family: local
-// printers, once per port.
+// Every local or connected printer once, under its name.
 std::vector<PrinterEntry> ListPrinters() {
-  const bool nt = NtFamily();
-  const DWORD flags = nt ? PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS : PRINTER_ENUM_LOCAL;
-  const DWORD level = nt ? 4 : 5;
+  const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+  const DWORD level = 4;
   std::vector<BYTE> buffer;
   DWORD count = 0;
   for (int attempt = 0;; ++attempt) {
@@ -64,21 +56,14 @@ std::vector<PrinterEntry> ListPrinters() {
   auto text = [](const char* s) { return std::string(s ? s : ""); };
   std::vector<PrinterEntry> printers;
   for (DWORD i = 0; i < count; ++i) {
-    if (nt) {
-      const auto& info = reinterpret_cast<const PRINTER_INFO_4A*>(buffer.data())[i];
-      printers.push_back({text(info.pPrinterName), text(info.pPrinterName), ""});
-    } else {
-      const auto& info = reinterpret_cast<const PRINTER_INFO_5A*>(buffer.data())[i];
-      for (PrinterEntry& entry : EntriesOnPorts(text(info.pPrinterName), text(info.pPortName))) {
-        printers.push_back(std::move(entry));
-      }
-    }
+    const auto& info = reinterpret_cast<const PRINTER_INFO_4A*>(buffer.data())[i];
+    printers.push_back({text(info.pPrinterName), text(info.pPrinterName), ""});
   }
   return printers;
 }
 
 // The printer's driver as the profile's device list names it ("name=driver,port"); empty when
-// unknown. Printers of the NT family need none, the Windows 95 family needs it.
+// unknown.
 std::string DriverName(const std::string& printer) {
   char entry[kProfileLength] = "";
   GetProfileStringA("devices", printer.c_str(), "", entry, sizeof(entry));

@@ -10,33 +10,12 @@ std::string_view SkipBlanks(std::string_view text) {
 
 }  // namespace
 
-std::vector<std::string> SplitPortList(std::string_view ports) {
-  std::vector<std::string> result;
-  for (;;) {
-    std::string_view port = SkipBlanks(ports.substr(0, ports.find(',')));
-    if (port.empty()) break;
-    result.emplace_back(port);
-    auto comma = ports.find(',');
-    if (comma == std::string_view::npos) break;
-    ports.remove_prefix(comma + 1);
-  }
-  return result;
-}
-
 std::string PrinterOnPort(std::string_view name, std::string_view port) {
   // Joined, not formatted: a printer name may itself contain "%s".
   std::string text(name);
   text += " on ";
   text += port;
   return text;
-}
-
-std::vector<PrinterEntry> EntriesOnPorts(std::string_view name, std::string_view ports) {
-  std::vector<PrinterEntry> entries;
-  for (std::string& port : SplitPortList(ports)) {
-    entries.push_back({PrinterOnPort(name, port), std::string(name), std::move(port)});
-  }
-  return entries;
 }
 
 std::string DefaultPrinterName(std::string_view deviceEntry) {

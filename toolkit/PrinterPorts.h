@@ -1,6 +1,5 @@
 // Platform-neutral pieces of the printer object (no <windows.h>): the entries of the printer
-// list, how a printer's port list becomes entries, the name in the default printer's profile
-// entry, and the searches in the list.
+// list, the name in the default printer's profile entry, and the searches in the list.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +10,8 @@
 namespace tk {
 
 // One printer of the printer list: what the user sees, and the device it stands for. The port
-// is empty for printers that are listed once whatever their ports (Windows NT family).
+// is empty for a printer listed once whatever its ports; a printer that the setup dialog chose
+// and added carries the port it chose.
 struct PrinterEntry {
   std::string displayText;
   std::string name;
@@ -20,17 +20,8 @@ struct PrinterEntry {
   bool operator==(const PrinterEntry&) const = default;
 };
 
-// The ports of a comma-separated port list, in order. Leading blanks of each port are skipped
-// (trailing ones stay); the first port that is then empty ends the list.
-// "LPT1:, FILE:" -> {"LPT1:", "FILE:"}; ",LPT1:" -> {}; "  LPT1:,,FILE:" -> {"LPT1:"}.
-[[nodiscard]] std::vector<std::string> SplitPortList(std::string_view ports);
-
-// "<name> on <port>", the display text of a printer listed per port.
+// "<name> on <port>", the display text of a printer that the setup dialog chose and added.
 [[nodiscard]] std::string PrinterOnPort(std::string_view name, std::string_view port);
-
-// One entry per port of the printer's port list (Windows 95 family).
-[[nodiscard]] std::vector<PrinterEntry> EntriesOnPorts(std::string_view name,
-                                                       std::string_view ports);
 
 // The printer name in the profile's default device entry ("name,driver,port"): the text up to
 // the first comma, without its leading blanks.

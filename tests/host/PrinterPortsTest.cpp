@@ -8,24 +8,7 @@
 namespace tk {
 namespace {
 
-TEST(PrinterPorts, SplitsAPortListUpToTheFirstEmptyPort) {
-  const struct {
-    const char* list;
-    std::vector<std::string> expected;
-  } cases[] = {
-      {"LPT1:, FILE:", {"LPT1:", "FILE:"}},
-      {"  LPT1:,,FILE:", {"LPT1:"}},
-      {",LPT1:", {}},
-      {"LPT1:,   ,FILE:", {"LPT1:"}},            // blank only is empty once the blanks are skipped
-      {"LPT1: , FILE: ", {"LPT1: ", "FILE: "}},  // trailing blanks belong to the port
-  };
-  for (const auto& c : cases) EXPECT_EQ(SplitPortList(c.list), c.expected) << '"' << c.list << '"';
-}
-
-TEST(PrinterPorts, ListsAPrinterOncePerPortUnderItsLiteralName) {
-  EXPECT_EQ(EntriesOnPorts("Laser", "LPT1:, FILE:"),
-            (std::vector<PrinterEntry>{{"Laser on LPT1:", "Laser", "LPT1:"},
-                                       {"Laser on FILE:", "Laser", "FILE:"}}));
+TEST(PrinterPorts, NamesAnAddedPrinterByItsPortLiterally) {
   EXPECT_EQ(PrinterOnPort("100%s Laser", "%s:"), "100%s Laser on %s:");  // never a pattern
 }
 
