@@ -1,4 +1,4 @@
-// The pixel copy at the heart of every capture.
+// The pixel copy at the heart of every capture, and the hotkeys that start one.
 #pragma once
 
 #include <windows.h>
@@ -9,5 +9,8 @@ namespace vindelor {
 // window's size and keeps its pixel format, and stores the window's rectangle as the capture
 // rectangle. With no window nothing is copied and the work image stays as it was.
 void CopyWindowIntoWorkImage(HWND source);
+
+// Registers Print Screen and Alt+Print Screen as hotkeys of the dialog's window.
+void RegisterCaptureHotkeys(HWND dialog);
 
 }  // namespace vindelor

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/SharedState.h"
+#include "capture/CaptureWindow.h"
 #include "forms/Unit2.h"
 
 namespace {
@@ -12,12 +13,12 @@ namespace {
 UINT g_hotkeyKeyCode = 0;
 }  // namespace
 
-void TForm2::RegisterHotkeys() {
+void vindelor::RegisterCaptureHotkeys(HWND dialog) {
   g_hotkeyKeyCode = VK_SNAPSHOT;
   // A failed registration (another program owns the key) is not reported: that hotkey simply
   // never arrives.
-  (void)RegisterHotKey(Handle(), vindelor::kSourceDesktop, 0, g_hotkeyKeyCode);
-  (void)RegisterHotKey(Handle(), vindelor::kSourceActiveWindow, MOD_ALT, g_hotkeyKeyCode);
+  (void)RegisterHotKey(dialog, kSourceDesktop, 0, g_hotkeyKeyCode);
+  (void)RegisterHotKey(dialog, kSourceActiveWindow, MOD_ALT, g_hotkeyKeyCode);
 }
 
 LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

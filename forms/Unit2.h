@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
-
 #include "components/Nstatln/Nstatln.h"
 #include "toolkit/Control.h"
 #include "toolkit/Form.h"
@@ -106,18 +104,6 @@ class TForm2 final : public tk::Form {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
- private:
-  void RegisterHotkeys();
-  // The print job's page (its guarded part) and its common end. A job ends only the document it
-  // began itself: one started inside another (the tray's "Print the Desktop" with Immediate
-  // Action while a page prints) must leave the outer job's page whole.
-  bool PrintPage(int printerDpiX, int printerDpiY, int screenDpiX, int screenDpiY,
-                 bool& documentBegun);
-  void FinishPrintJob(bool failureReported, bool documentBegun);
-  void AdvanceProgressTwice();
-  int runningPrintJobs_ = 0;  // more than one while a job runs inside another
-  std::string saveFileName_ = "Vindelor20";  // "Save as BMP" proposes it; the last name chosen
 };
 
 extern TForm2* Form2;

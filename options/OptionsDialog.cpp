@@ -6,6 +6,7 @@
 
 #include "app/Arming.h"
 #include "app/SharedState.h"
+#include "capture/CaptureWindow.h"
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
 #include "options/PrinterList.h"
@@ -35,7 +36,7 @@ void TForm2::FormCreate() {
     tk::App().ShowException(error);
   }
   vindelor::PreselectPrinter(ComboBox1, vindelor::SavedPrinterName());
-  RegisterHotkeys();
+  vindelor::RegisterCaptureHotkeys(Handle());
 }
 
 void TForm2::FormShow() {

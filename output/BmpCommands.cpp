@@ -17,6 +17,9 @@
 
 namespace {
 
+// "Save as BMP" proposes it: the design's name at first, then the last name chosen.
+std::string g_saveFileName = "Vindelor20";
+
 // Room for the longest name the save dialog may return.
 constexpr std::size_t kFileNameBufferSize = 4096;
 
@@ -69,9 +72,9 @@ void TForm2::Button3Click() {
 }
 
 void TForm2::Button7Click() {
-  if (!ExecuteSaveDialog(Handle(), saveFileName_)) return;
+  if (!ExecuteSaveDialog(Handle(), g_saveFileName)) return;
   try {
-    vindelor::WriteBmpFile(*vindelor::Shared().workImage, saveFileName_);
+    vindelor::WriteBmpFile(*vindelor::Shared().workImage, g_saveFileName);
     tk::App().ProcessMessages();
   } catch (const std::exception&) {
     MessageBeep(MB_OK);  // the default sound

@@ -103,90 +103,62 @@ void DrawPrintImage(HDC printerDc, tk::Bitmap& image, const PageRect& to) {
 
 }  // namespace vindelor
 
-void TForm2::Button1Click() {
-  if (!vindelor::PrinterAvailable(ComboBox1)) {
-    MessageBeep(MB_ICONEXCLAMATION);
-    tk::ShowInformation("No Printer installed");
-    return;
-  }
-  NStatusLine1.StartProgress(0, 10, true);
-  NStatusLine1.SetCaption(" Printing ...");
-  NStatusLine1.Repaint();
-  SetEnabled(false);
-  ++runningPrintJobs_;
+namespace {
 
-  // Choosing the printer, reading its resolution and transforming the image come before the
-  // page. Their failures (such as "There is no default printer currently selected") are
-  // reported, and the job then ends as every other path does: dialog enabled, progress hidden,
-  // dialog hidden and hotkeys re-armed.
-  Resolutions dpi;
-  bool prepared = false;
-  try {
-    tk::Printer& printer = tk::Printer::Instance();
-    vindelor::ApplyPrinterChoice(ComboBox1);
-    Form1->Delay(kAfterPrinterChoiceWait);
-    dpi = ReadResolutions(printer);
-    AdvanceProgressTwice();
-    vindelor::ApplyTransforms(*vindelor::Shared().workImage, CheckBox5.Checked(),
-                              CheckBox7.Checked(), CheckBox8.Checked());
-    prepared = true;
-  } catch (const std::exception& error) {
-    tk::App().ShowException(error);
-  }
-  bool failed = false;
-  bool documentBegun = false;
-  if (prepared &&
-      !PrintPage(dpi.printerX, dpi.printerY, dpi.screenX, dpi.screenY, documentBegun)) {
-    failed = true;
-    ReportPrintFailure();
-  }
-  FinishPrintJob(failed, documentBegun);
+// More than one while a job runs inside another (the tray's "Print the Desktop" with Immediate
+// Action while a page prints). A job ends only the document it began itself, so the outer job's
+// page stays whole.
+int g_runningPrintJobs = 0;
+
+void AdvanceProgressTwice(TForm2& dialog) {
+  dialog.NStatusLine1.AdvanceProgress(1);
+  dialog.NStatusLine1.AdvanceProgress(1);
 }
 
-bool TForm2::PrintPage(int printerDpiX, int printerDpiY, int screenDpiX, int screenDpiY,
-                       bool& documentBegun) {
-  // Any failure in here skips the rest of the page and becomes the one fixed message.
+// The page: the guarded part of the job. Any failure in here skips the rest of the page.
+bool PrintPage(TForm2& dialog, const Resolutions& dpi, bool& documentBegun) {
   try {
     tk::Printer& printer = tk::Printer::Instance();
     tk::Bitmap& printImage = *vindelor::Shared().printImage;
     vindelor::TemporaryRoundTrip();
-    AdvanceProgressTwice();
+    AdvanceProgressTwice(dialog);
     printer.SetOrientation(tk::Printer::kLandscape);
-    if (RadioButton2.Checked()) printer.SetOrientation(tk::Printer::kPortrait);
+    if (dialog.RadioButton2.Checked()) printer.SetOrientation(tk::Printer::kPortrait);
     const int pageWidth = printer.PageWidth();  // read now: they follow the orientation
     int pageHeight = printer.PageHeight();
-    if (CheckBox4.Checked()) pageHeight -= kDateLineReserve;
-    AdvanceProgressTwice();
+    if (dialog.CheckBox4.Checked()) pageHeight -= kDateLineReserve;
+    AdvanceProgressTwice(dialog);
     const vindelor::PagePlacement placement = vindelor::PlaceImageOnPage(
         {.pageWidth = pageWidth,
          .pageHeight = pageHeight,
-         .printerDpiX = printerDpiX,
-         .printerDpiY = printerDpiY,
-         .screenDpiX = screenDpiX,
-         .screenDpiY = screenDpiY,
+         .printerDpiX = dpi.printerX,
+         .printerDpiY = dpi.printerY,
+         .screenDpiX = dpi.screenX,
+         .screenDpiY = dpi.screenY,
          .imageWidth = printImage.Width(),
          .imageHeight = printImage.Height(),
-         .stretched = CheckBox2.Checked(),
-         .centered = CheckBox1.Checked()});
+         .stretched = dialog.CheckBox2.Checked(),
+         .centered = dialog.CheckBox1.Checked()});
     printer.SetTitle(kDocumentTitle);
     printer.BeginDoc();
     documentBegun = true;
-    AdvanceProgressTwice();
+    AdvanceProgressTwice(dialog);
     tk::App().ProcessMessages();
     vindelor::DrawPrintImage(printer.Handle(), printImage, placement.rect);
     Form1->Delay(kAfterDrawingWait);
-    if (CheckBox4.Checked()) {
+    if (dialog.CheckBox4.Checked()) {
       printer.WriteText(1, pageHeight + kDateLineGap, kDatePrefix + DateAndTime());
     }
     Form1->Delay(kAfterDrawingWait);
-    AdvanceProgressTwice();
+    AdvanceProgressTwice(dialog);
     return true;
   } catch (const std::exception&) {
     return false;
   }
 }
 
-void TForm2::FinishPrintJob(bool failureReported, bool documentBegun) {
+// The common end of every job that got past "No Printer installed".
+void FinishPrintJob(TForm2& dialog, bool failureReported, bool documentBegun) {
   tk::App().ProcessMessages();
   // A begun document is ended even after a failure, so whatever is on its page is printed.
   tk::Printer& printer = tk::Printer::Instance();
@@ -200,15 +172,51 @@ void TForm2::FinishPrintJob(bool failureReported, bool documentBegun) {
   }
   // The print image is read back for each job: its pixels go now rather than stay next to the
   // work image until the next job, unless an outer job may still draw it.
-  if (--runningPrintJobs_ == 0) vindelor::Shared().printImage->Clear();
+  if (--g_runningPrintJobs == 0) vindelor::Shared().printImage->Clear();
   Form1->Delay(kBeforeEndWait);
-  SetEnabled(true);
-  AdvanceProgressTwice();
-  NStatusLine1.StartProgress(0, 10, false);
-  Button4Click();
+  dialog.SetEnabled(true);
+  AdvanceProgressTwice(dialog);
+  dialog.NStatusLine1.StartProgress(0, 10, false);
+  dialog.Button4Click();
 }
 
-void TForm2::AdvanceProgressTwice() {
-  NStatusLine1.AdvanceProgress(1);
-  NStatusLine1.AdvanceProgress(1);
+}  // namespace
+
+void TForm2::Button1Click() {
+  if (!vindelor::PrinterAvailable(ComboBox1)) {
+    MessageBeep(MB_ICONEXCLAMATION);
+    tk::ShowInformation("No Printer installed");
+    return;
+  }
+  NStatusLine1.StartProgress(0, 10, true);
+  NStatusLine1.SetCaption(" Printing ...");
+  NStatusLine1.Repaint();
+  SetEnabled(false);
+  ++g_runningPrintJobs;
+
+  // Choosing the printer, reading its resolution and transforming the image come before the
+  // page. Their failures (such as "There is no default printer currently selected") are
+  // reported, and the job then ends as every other path does: dialog enabled, progress hidden,
+  // dialog hidden and hotkeys re-armed.
+  Resolutions dpi;
+  bool prepared = false;
+  try {
+    tk::Printer& printer = tk::Printer::Instance();
+    vindelor::ApplyPrinterChoice(ComboBox1);
+    Form1->Delay(kAfterPrinterChoiceWait);
+    dpi = ReadResolutions(printer);
+    AdvanceProgressTwice(*this);
+    vindelor::ApplyTransforms(*vindelor::Shared().workImage, CheckBox5.Checked(),
+                              CheckBox7.Checked(), CheckBox8.Checked());
+    prepared = true;
+  } catch (const std::exception& error) {
+    tk::App().ShowException(error);
+  }
+  bool failed = false;
+  bool documentBegun = false;
+  if (prepared && !PrintPage(*this, dpi, documentBegun)) {
+    failed = true;
+    ReportPrintFailure();
+  }
+  FinishPrintJob(*this, failed, documentBegun);
 }
