@@ -21,4 +21,7 @@ ctest --preset host
 
 cmake --preset windows
 cmake --build --preset windows
+# A second compiler for the same target, built only: the code stays plain C++20 and Win32.
+cmake --preset windows-clang
+cmake --build --preset windows-clang
 ctest --preset windows "$@"

@@ -176,7 +176,9 @@ TEST_F(BmpCommands, SaveAsBmpWritesTheCaptureProposesTheLastNameAndReportsAFaile
   DeleteFileA(path.c_str());
   CaptureThePattern();
 
-  auto [dialog, proposed] = OpenSaveDialog();
+  HWND dialog = nullptr;  // plain variables: the lambdas below use them
+  std::string proposed;
+  std::tie(dialog, proposed) = OpenSaveDialog();
   EXPECT_EQ(proposed, "Vindelor20");
   Answer(dialog, IDOK, path.substr(0, path.size() - 4).c_str());  // the dialog adds ".bmp"
   ExpectCapturedWindow(path);
