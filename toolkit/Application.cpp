@@ -1,6 +1,5 @@
 #include "toolkit/Application.h"
 
-#include "res/ResourceIds.h"
 #include "toolkit/Form.h"
 #include "toolkit/Menu.h"
 #include "toolkit/Text.h"
@@ -30,7 +29,7 @@ Application::Application() : title_(ApplicationTitleFromPath(ModulePath())) {
   QueryPerformanceCounter(&created_);
   if (g_current) throw Error("The application object exists already");
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  icon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kIconMain), IMAGE_ICON, 0, 0,
+  icon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kIconResourceId), IMAGE_ICON, 0, 0,
                                         LR_DEFAULTSIZE | LR_SHARED));
   if (!icon_) icon_ = LoadIconA(nullptr, IDI_APPLICATION);
 

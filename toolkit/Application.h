@@ -31,6 +31,8 @@ class Application final : public Window {
   [[nodiscard]] static bool Exists() noexcept;
 
   [[nodiscard]] const std::string& Title() const noexcept { return title_; }
+  // The program's icon: its icon resource with this id, else the system's application icon.
+  static constexpr int kIconResourceId = 1;
   [[nodiscard]] HICON Icon() const noexcept { return icon_; }
 
   // Creates a form, stores it in ref before its creation handler runs, and owns it.
