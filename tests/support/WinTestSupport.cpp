@@ -148,6 +148,11 @@ BOOL CALLBACK CollectChildren(HWND child, LPARAM list) {
 
 }  // namespace
 
+HWND SaveDialogNameField(HWND dialog) {
+  HWND field = GetDlgItem(dialog, 0x480);
+  return field ? field : GetDlgItem(dialog, 0x47C);
+}
+
 HWND ChildWithText(HWND parent, const std::string& text) {
   std::vector<HWND> children;
   EnumChildWindows(parent, &CollectChildren, reinterpret_cast<LPARAM>(&children));

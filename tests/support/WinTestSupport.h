@@ -66,6 +66,9 @@ class HeldKey {
 bool MoveMouseTo(int x, int y);
 void SetMouseButton(bool right, bool down);
 
+// The name field of a common save dialog: edt1, or cmb13 where the name is a combo box.
+[[nodiscard]] HWND SaveDialogNameField(HWND dialog);
+
 // A message box or message dialog (class "#32770") that appeared, with its texts.
 struct SeenDialog {
   RECT bounds{};

@@ -151,8 +151,8 @@ TEST_F(PrintJob, InvertingAndMirroringAlternateOverPrintsOfOneCapture) {
                                  .title = " Save the Image as Windows Bitmap",
                                  .processId = GetCurrentProcessId(),
                                  .visibleOnly = true});
-    HWND name = GetDlgItem(dialog, 0x480) ? GetDlgItem(dialog, 0x480) : GetDlgItem(dialog, 0x47C);
-    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(saved.c_str()));
+    SendMessageA(SaveDialogNameField(dialog), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(saved.c_str()));
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   });
   Form2->Button7Click();

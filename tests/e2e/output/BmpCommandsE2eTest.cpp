@@ -105,12 +105,6 @@ class BmpCommands : public VindelorTest {
     PostMessageA(button, BM_CLICK, 0, 0);
   }
 
-  // The save dialog's name field: edt1, or cmb13 where the name is a combo box.
-  static HWND NameField(HWND dialog) {
-    HWND field = GetDlgItem(dialog, 0x480);
-    return field ? field : GetDlgItem(dialog, 0x47C);
-  }
-
   // Opens the save dialog; returns it and the name it proposes.
   std::pair<HWND, std::string> OpenSaveDialog() {
     Click("Save as BMP");
@@ -119,14 +113,14 @@ class BmpCommands : public VindelorTest {
                                  .processId = program_->Id(),
                                  .visibleOnly = true});
     EXPECT_NE(dialog, nullptr);
-    return {dialog, WindowText(NameField(dialog))};
+    return {dialog, WindowText(SaveDialogNameField(dialog))};
   }
 
   // Types the name, if one is given, and presses the button.
   static void Answer(HWND dialog, int button, const char* name = nullptr) {
     if (name) {
-      SendMessageTimeoutA(NameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name),
-                          SMTO_ABORTIFHUNG, 5000, nullptr);
+      SendMessageTimeoutA(SaveDialogNameField(dialog), WM_SETTEXT, 0,
+                          reinterpret_cast<LPARAM>(name), SMTO_ABORTIFHUNG, 5000, nullptr);
     }
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
   }
