@@ -15,8 +15,11 @@ void Bitmap::SetHeight(int height) { SetSize(width_, height); }
 
 void Bitmap::SetSize(int width, int height) {
   if (width < 0 || height < 0) throw Error("Invalid bitmap size");
+  if (width == width_ && height == height_) return;
+  if (pendingBitmap_) Realize();  // the pixels leave the encoding before it goes
   width_ = width;
   height_ = height;
+  encoding_.reset();  // it no longer describes the image
 }
 
 void Bitmap::SetMonochrome(bool monochrome) {
