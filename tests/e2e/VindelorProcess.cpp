@@ -3,7 +3,6 @@
 #include <tlhelp32.h>
 
 #include <stdexcept>
-#include <string>
 
 #include "tests/support/RegistryFixture.h"
 
@@ -13,31 +12,22 @@ namespace {
 constexpr char kFormClass[] = "VindelorForm";
 constexpr char kDialogCaption[] = "Vindelor V2.0";
 
-std::string ExePath() {
-  char path[MAX_PATH]{};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  folder.resize(folder.find_last_of('\\') + 1);
-  return folder + "Vindelor.exe";
-}
-
 }  // namespace
 
 bool IsShown(HWND window) { return window && IsWindowVisible(window); }
 
 VindelorProcess::VindelorProcess() {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof(startup);
+  char path[MAX_PATH]{};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string command(path);
+  command = '"' + command.substr(0, command.find_last_of('\\') + 1) + "Vindelor.exe\"";
+  STARTUPINFOA startup{.cb = sizeof(STARTUPINFOA)};
   PROCESS_INFORMATION info{};
-  std::string command;
-  command += '"';
-  command += ExePath();
-  command += '"';
   if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &info)) {
-    throw std::runtime_error("cannot start " + ExePath());
+    throw std::runtime_error("cannot start " + command);
   }
-  tk::UniqueKernelHandle thread{info.hThread};
+  const tk::UniqueKernelHandle thread{info.hThread};
   process_.Reset(info.hProcess);
   processId_ = info.dwProcessId;
 }
@@ -49,37 +39,32 @@ VindelorProcess::~VindelorProcess() {
   }
 }
 
-bool VindelorProcess::Running() const {
-  return WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
-}
+bool VindelorProcess::Running() const { return WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
 
 std::optional<DWORD> VindelorProcess::WaitForExit(std::chrono::milliseconds timeout) {
-  if (!WaitUntil([&] { return !Running(); }, timeout)) return std::nullopt;
   DWORD code = 0;
+  if (!WaitUntil([&] { return !Running(); }, timeout)) return std::nullopt;
   GetExitCodeProcess(process_.Get(), &code);
   return code;
 }
 
 HWND VindelorProcess::CreditsForm() const {
   for (HWND window : FindTopLevelWindows({.className = kFormClass, .processId = processId_})) {
-    auto style = GetWindowLongPtrA(window, GWL_STYLE);
+    const auto style = GetWindowLongPtrA(window, GWL_STYLE);
     if ((style & WS_CAPTION) == WS_CAPTION && WindowText(window) != kDialogCaption) return window;
   }
   return nullptr;
 }
 
 HWND VindelorProcess::OptionsDialog() const {
-  auto found = FindTopLevelWindows(
-      {.className = kFormClass, .title = kDialogCaption, .processId = processId_});
+  const auto found = FindTopLevelWindows({.className = kFormClass, .title = kDialogCaption,
+                                          .processId = processId_});
   return found.empty() ? nullptr : found.front();
 }
 
 HWND VindelorProcess::WaitForSplash() {
   HWND credits = nullptr;
-  WaitUntil([&] {
-    credits = CreditsForm();
-    return IsShown(credits);
-  });
+  WaitUntil([&] { return IsShown(credits = CreditsForm()); });
   return credits;
 }
 
@@ -90,6 +75,8 @@ void VindelorProcess::EndSplashWithKeyPress() {
   WaitUntil([&] { return !IsShown(credits); });
 }
 
+void VindelorProcess::CloseMainForm() { PostMessageA(CreditsForm(), WM_CLOSE, 0, 0); }
+
 bool VindelorProcess::CaptureWithHotkey(bool alt) {
   for (int attempt = 0; attempt < 5; ++attempt) {
     alt ? PressAltPrintScreen() : PressPrintScreen();
@@ -98,17 +85,50 @@ bool VindelorProcess::CaptureWithHotkey(bool alt) {
   return false;
 }
 
-void VindelorProcess::CloseMainForm() { PostMessageA(CreditsForm(), WM_CLOSE, 0, 0); }
+bool VindelorProcess::CaptureWindow(HWND window) {
+  SetForegroundWindow(window);
+  return WaitUntil([&] { return GetForegroundWindow() == window; }) && CaptureWithHotkey(true);
+}
+
+void VindelorProcess::CancelDialog() {
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return !IsShown(OptionsDialog()); }));
+}
+
+HWND VindelorProcess::Control(const std::string& caption) const {
+  HWND control = ChildWithText(OptionsDialog(), caption);
+  EXPECT_NE(control, nullptr) << caption;
+  return control;
+}
+
+void VindelorProcess::Click(const std::string& caption) const {
+  PostMessageA(Control(caption), BM_CLICK, 0, 0);
+}
+
+void VindelorProcess::Press(const std::string& caption) const {
+  HWND button = Control(caption);
+  PostMessageA(OptionsDialog(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+               reinterpret_cast<LPARAM>(button));
+}
+
+bool VindelorProcess::IsChecked(const std::string& caption) const {
+  return SendMessageA(Control(caption), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void VindelorProcess::SetBox(const std::string& caption, bool checked) const {
+  if (IsChecked(caption) == checked) return;
+  Click(caption);
+  EXPECT_TRUE(WaitUntil([&] { return IsChecked(caption) == checked; })) << caption;
+}
 
 void EndAllVindelorProcesses() {
-  tk::UniqueFile snapshot{CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0)};
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof(entry);
+  const tk::UniqueFile snapshot{CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0)};
+  PROCESSENTRY32 entry{.dwSize = sizeof(PROCESSENTRY32)};
   for (BOOL more = Process32First(snapshot.Get(), &entry); more;
        more = Process32Next(snapshot.Get(), &entry)) {
     if (_stricmp(entry.szExeFile, "Vindelor.exe") != 0) continue;
-    tk::UniqueKernelHandle process{OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
-                                               entry.th32ProcessID)};
+    const tk::UniqueKernelHandle process{
+        OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)};
     if (!process) continue;
     TerminateProcess(process.Get(), 99);
     WaitForSingleObject(process.Get(), 10000);
@@ -120,9 +140,6 @@ void VindelorTest::SetUp() {
   DeleteSettings();
 }
 
-void VindelorTest::TearDown() {
-  EndAllVindelorProcesses();
-  DeleteSettings();
-}
+void VindelorTest::TearDown() { SetUp(); }
 
 }  // namespace testing_support

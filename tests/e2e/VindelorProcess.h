@@ -1,11 +1,10 @@
-// The real Vindelor.exe as a process of its own, started from the same folder as the driver,
-// with ways to find its windows and to end it.
+// The real Vindelor.exe as a process of its own, started from the driver's folder, and the
+// gestures a user makes on it.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <chrono>
 #include <optional>
 #include <string>
 
@@ -16,43 +15,44 @@ namespace testing_support {
 
 class VindelorProcess {
  public:
-  VindelorProcess();  // starts Vindelor.exe
+  VindelorProcess();
   VindelorProcess(const VindelorProcess&) = delete;
   VindelorProcess& operator=(const VindelorProcess&) = delete;
   ~VindelorProcess();  // ends the process if it still runs
 
   [[nodiscard]] DWORD Id() const noexcept { return processId_; }
   [[nodiscard]] bool Running() const;
-  // Waits for the process to end; the exit code, or nothing when it did not end in time.
   std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = kDefaultTimeout);
 
-  // The three forms, found by class and caption; null while they do not exist.
-  [[nodiscard]] HWND CreditsForm() const;
+  [[nodiscard]] HWND CreditsForm() const;  // null while it does not exist
   [[nodiscard]] HWND OptionsDialog() const;
-
-  // Waits until the credits form exists and is shown (the splash runs).
-  HWND WaitForSplash();
-  // Ends the splash with a key press and waits until the program is resident.
-  void EndSplashWithKeyPress();
-  // The orderly way out: closes the main form.
+  HWND WaitForSplash();  // the credits form, once shown
+  void EndSplashWithKeyPress();  // and waits until the program is resident
   void CloseMainForm();
-  // Presses Print Screen (or Alt+Print Screen) until the options dialog shows. Right after the
-  // splash the program still drains the key before it arms the hotkeys, and a press in that
-  // moment is, rightly, ignored.
+  // Presses the hotkey until the dialog shows: right after the splash the program still drains
+  // the key before it arms the hotkeys, and a press in that moment is, rightly, ignored.
   [[nodiscard]] bool CaptureWithHotkey(bool alt = false);
+  // Alt+Print Screen with the window in the foreground.
+  [[nodiscard]] bool CaptureWindow(HWND window);
+  void CancelDialog();  // Escape, then waits until the dialog has gone
+
+  // The dialog's controls by caption. Click posts a click (a print runs inside it); Press runs a
+  // push button's command as its click does; SetBox clicks a box until it has the state.
+  [[nodiscard]] HWND Control(const std::string& caption) const;
+  void Click(const std::string& caption) const;
+  void Press(const std::string& caption) const;
+  void SetBox(const std::string& caption, bool checked) const;
+  [[nodiscard]] bool IsChecked(const std::string& caption) const;
 
  private:
   tk::UniqueKernelHandle process_;
   DWORD processId_ = 0;
 };
 
-// Ends every Vindelor.exe of this Wine prefix, so that each test starts alone.
 void EndAllVindelorProcesses();
-
 [[nodiscard]] bool IsShown(HWND window);
 
-// Every test starts from the same state: no Vindelor running and no stored settings (the next
-// start is a first run); it leaves the same state behind.
+// Each test starts and ends with no Vindelor running and no stored settings.
 class VindelorTest : public ::testing::Test {
  protected:
   void SetUp() override;

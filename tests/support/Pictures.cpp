@@ -1,8 +1,54 @@
 #include "tests/support/Pictures.h"
 
 #include "tests/support/WinTestSupport.h"
+#include "toolkit/Handles.h"
 
 namespace testing_support {
+namespace {
+
+LRESULT CALLBACK PaintPattern(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ERASEBKGND) return TRUE;
+  if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+  tk::PaintScope paint(window);
+  RECT left{}, right{};
+  GetClientRect(window, &left);
+  right = left;
+  left.right = right.left = left.right / 2;
+  for (auto [area, colour] : {std::pair(left, RGB(255, 255, 255)), std::pair(right, RGB(254, 255, 255)),
+                              std::pair(kPatternRedSquare, kPatternRed)}) {
+    FillRect(paint.Get(), &area, tk::UniqueBrush{CreateSolidBrush(colour)}.Get());
+  }
+  return 0;
+}
+
+}  // namespace
+
+PatternWindow::PatternWindow(RECT bounds) {
+  static const ATOM registered = [] {
+    WNDCLASSA windowClass{.lpfnWndProc = &PaintPattern, .hInstance = GetModuleHandleA(nullptr),
+                          .hCursor = LoadCursorA(nullptr, IDC_ARROW),
+                          .lpszClassName = "VindelorTestPattern"};
+    return RegisterClassA(&windowClass);
+  }();
+  window_.Reset(CreateWindowExA(0, MAKEINTATOM(registered), "Vindelor test pattern",
+                                WS_OVERLAPPEDWINDOW | WS_VISIBLE, bounds.left, bounds.top,
+                                bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr));
+  UpdateWindow(window_.Get());
+  SetForegroundWindow(window_.Get());
+}
+
+RECT PatternWindow::WindowRect() const {
+  RECT rect{};
+  GetWindowRect(window_.Get(), &rect);
+  return rect;
+}
+
+POINT PatternWindow::ClientOffset() const {
+  POINT origin{0, 0};
+  ClientToScreen(window_.Get(), &origin);
+  return {origin.x - WindowRect().left, origin.y - WindowRect().top};
+}
 
 Picture Picture::Part(RECT area) const {
   Picture part{area.right - area.left, area.bottom - area.top, bitsPerPixel, {}};
@@ -18,14 +64,12 @@ Picture Picture::Part(RECT area) const {
 Picture PictureOf(HBITMAP bitmap) {
   BITMAP info{};
   if (!bitmap || !GetObjectA(bitmap, sizeof(info), &info)) return {};
-  Picture picture{info.bmWidth, info.bmHeight, info.bmPlanes * info.bmBitsPixel, {}};
-  picture.pixels.resize(static_cast<std::size_t>(info.bmWidth * info.bmHeight));
+  Picture picture{info.bmWidth, info.bmHeight, info.bmPlanes * info.bmBitsPixel,
+                  std::vector<std::uint32_t>(static_cast<std::size_t>(info.bmWidth * info.bmHeight))};
   BITMAPINFO format{.bmiHeader = {.biSize = sizeof(BITMAPINFOHEADER), .biWidth = info.bmWidth,
                                   .biHeight = -info.bmHeight, .biPlanes = 1, .biBitCount = 32}};
-  HDC screen = GetDC(nullptr);
-  GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), picture.pixels.data(), &format,
-            DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
+  GetDIBits(tk::WindowDc(nullptr).Get(), bitmap, 0, static_cast<UINT>(info.bmHeight),
+            picture.pixels.data(), &format, DIB_RGB_COLORS);
   for (auto& pixel : picture.pixels) pixel &= 0xFFFFFF;  // a fill with white sets the top byte
   return picture;
 }
@@ -33,9 +77,7 @@ Picture PictureOf(HBITMAP bitmap) {
 Picture ClipboardPicture(std::vector<UINT>* formats) {
   // Wine's bridge to the X clipboard opens the clipboard briefly after every change.
   if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) return {};
-  for (UINT format = 0; formats && (format = EnumClipboardFormats(format));) {
-    formats->push_back(format);
-  }
+  for (UINT format = 0; formats && (format = EnumClipboardFormats(format));) formats->push_back(format);
   Picture picture = PictureOf(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)));
   CloseClipboard();
   return picture;

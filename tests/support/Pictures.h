@@ -1,5 +1,5 @@
-// Pixels of bitmaps as another program reads them, for comparing captures, crops and what the
-// clipboard holds.
+// Pictures for checking captures, crops, the clipboard and pages pixel by pixel: a test window
+// with a known pattern, and the pixels of bitmaps as another program reads them.
 #pragma once
 
 #include <windows.h>
@@ -7,16 +7,33 @@
 #include <cstdint>
 #include <vector>
 
+#include "toolkit/Handles.h"
+
 namespace testing_support {
+
+inline constexpr COLORREF kPatternRed = RGB(255, 0, 0);
+inline constexpr RECT kPatternRedSquare{10, 10, 30, 30};  // in client coordinates
+
+// A top-level window, shown in the foreground: its client area's left half is white, the right
+// half almost white (254, 255, 255), with the red square on top.
+class PatternWindow {
+ public:
+  explicit PatternWindow(RECT bounds);  // outer bounds on the screen
+  [[nodiscard]] HWND Handle() const noexcept { return window_.Get(); }
+  [[nodiscard]] RECT WindowRect() const;
+  // The client area's top-left corner, from the window's top-left corner.
+  [[nodiscard]] POINT ClientOffset() const;
+
+ private:
+  tk::UniqueWindow window_;
+};
 
 struct Picture {
   int width = 0, height = 0, bitsPerPixel = 0;
   std::vector<std::uint32_t> pixels;  // 0xRRGGBB, top row first
   bool operator==(const Picture&) const = default;
-  // The part within `area`, white where the area reaches beyond this picture.
-  [[nodiscard]] Picture Part(RECT area) const;
+  [[nodiscard]] Picture Part(RECT area) const;  // white where the area reaches beyond
 };
-
 [[nodiscard]] Picture PictureOf(HBITMAP bitmap);
 // The clipboard's bitmap (empty when none) and formats, read once no other program holds it.
 [[nodiscard]] Picture ClipboardPicture(std::vector<UINT>* formats = nullptr);

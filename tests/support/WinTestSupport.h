@@ -1,5 +1,5 @@
-// Helpers shared by the Windows test tiers: waiting on conditions, finding windows, pressing
-// keys through SendInput, and answering message boxes.
+// Helpers shared by the Windows test tiers: waiting on conditions, finding windows, input through
+// SendInput (which reaches Wine's hotkeys without any X focus), and answering message boxes.
 #pragma once
 
 #include <windows.h>
@@ -14,76 +14,57 @@
 namespace testing_support {
 
 using namespace std::chrono_literals;
+using Strings = std::vector<std::string>;
+inline constexpr std::chrono::milliseconds kDefaultTimeout = 20s;  // Wine can be slow when loaded
 
-// Generous by default: Wine and Xvfb can be slow on a loaded machine.
-inline constexpr std::chrono::milliseconds kDefaultTimeout = 20s;
-
-// Polls the condition until it holds or the time is up. While waiting, this thread's messages
-// keep being dispatched (so in-process forms stay alive). Returns the condition's last answer.
+// Polls until the condition holds or the time is up, dispatching this thread's messages meanwhile
+// (through the pump installed with SetMessagePump while it answers true). Returns the last answer.
 bool WaitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = kDefaultTimeout);
-
-// Dispatches this thread's pending messages for about the given time.
 void PumpMessagesFor(std::chrono::milliseconds duration);
-
-// Replaces the plain Peek/Dispatch loop while the pump answers true (in-process tests dispatch
-// through the program's own loop, with its dialog keys).
 void SetMessagePump(std::function<bool()> pump);
 
 struct WindowQuery {
-  std::string className;          // empty: any
-  std::optional<std::string> title;  // exact title; empty optional: any
-  DWORD processId = 0;            // 0: any process
+  std::string className;             // empty: any
+  std::optional<std::string> title;  // exact; none: any
+  DWORD processId = 0;               // 0: any
   bool visibleOnly = false;
 };
 [[nodiscard]] std::vector<HWND> FindTopLevelWindows(const WindowQuery& query);
 [[nodiscard]] HWND WaitForWindow(const WindowQuery& query,
                                  std::chrono::milliseconds timeout = kDefaultTimeout);
-
 [[nodiscard]] std::string WindowText(HWND window);
-[[nodiscard]] std::string ClassNameOf(HWND window);
-// The first window among the parent's children (at any depth) with this text; null if none.
-[[nodiscard]] HWND ChildWithText(HWND parent, const std::string& text);
+[[nodiscard]] HWND ChildWithText(HWND parent, const std::string& text);  // at any depth
+[[nodiscard]] HWND SaveDialogNameField(HWND dialog);  // edt1, or cmb13 where it is a combo box
 
-// Key presses through SendInput, which reach Wine's hotkey handling without any X focus.
+void SetKeyDown(WORD virtualKey, bool down);
+void PressKey(WORD virtualKey);
 void PressPrintScreen();
 void PressAltPrintScreen();
-void PressKey(WORD virtualKey);
-void SetKeyDown(WORD virtualKey, bool down);
 // A key held down for a scope, released however the scope ends.
-class HeldKey {
- public:
-  explicit HeldKey(WORD virtualKey) : key_(virtualKey) { SetKeyDown(key_, true); }
+struct HeldKey {
+  explicit HeldKey(WORD virtualKey) : key(virtualKey) { SetKeyDown(key, true); }
   HeldKey(const HeldKey&) = delete;
   HeldKey& operator=(const HeldKey&) = delete;
-  ~HeldKey() { SetKeyDown(key_, false); }
-
- private:
-  WORD key_;
+  ~HeldKey() { SetKeyDown(key, false); }
+  WORD key;
 };
-// Mouse input through SendInput: a move to a screen pixel (false when the pointer did not land
-// exactly there) and a button going down or up.
-bool MoveMouseTo(int x, int y);
+bool MoveMouseTo(int x, int y);  // false when the pointer did not land exactly there
 void SetMouseButton(bool right, bool down);
+// A press and release of a mouse button over a control, as its window receives them.
+void ReleaseMouseOver(HWND control, bool right = false);
 
-// The name field of a common save dialog: edt1, or cmb13 where the name is a combo box.
-[[nodiscard]] HWND SaveDialogNameField(HWND dialog);
-
-// A message box or message dialog (class "#32770") that appeared, with its texts.
+// A message box or dialog (class "#32770") as it appeared.
 struct SeenDialog {
   RECT bounds{};
-  std::string caption;
-  std::string text;
+  std::string caption, text;
   std::vector<std::string> buttons;
 };
-
-// Waits for a dialog of the given process (0: any), reads it and presses the button with the
-// given command id (IDOK, IDYES, IDNO, …).
+// Waits for a dialog of the process (0: any), reads it and presses the button (IDOK, IDYES, …).
 std::optional<SeenDialog> AnswerDialog(DWORD processId, int buttonId,
                                        std::chrono::milliseconds timeout = kDefaultTimeout);
-
-// Answers message boxes from a second thread while the test's thread sits in the box's modal
-// loop. Every dialog seen is recorded.
+// Answers this process's dialogs from a second thread while the test's thread sits in their
+// modal loops, and records each.
 class DialogAnswerer {
  public:
   explicit DialogAnswerer(int buttonId = IDOK);
@@ -91,6 +72,7 @@ class DialogAnswerer {
   DialogAnswerer& operator=(const DialogAnswerer&) = delete;
   ~DialogAnswerer();
   [[nodiscard]] std::vector<SeenDialog> Seen() const;
+  [[nodiscard]] Strings Texts() const;  // "caption: text" of each
 
  private:
   struct State;

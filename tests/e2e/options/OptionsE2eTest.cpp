@@ -1,30 +1,29 @@
-// The settings and the options dialog of the real program, from outside.
-#include <gtest/gtest.h>
-
+// The stored settings of the real program, from outside.
 #include "tests/e2e/VindelorProcess.h"
 #include "tests/support/RegistryFixture.h"
 
 namespace {
 
 using namespace testing_support;
-
 using OptionsE2e = VindelorTest;
 
-TEST_F(OptionsE2e, TheFirstRunStoresTheDefaultsWithTheDialogsCentredPosition) {
+TEST_F(OptionsE2e, TheFirstRunStoresExactlyTheFourteenDefaultsWithTheDialogsCentredPosition) {
   VindelorProcess program;
   program.EndSplashWithKeyPress();
-  HWND dialog = program.OptionsDialog();
-  ASSERT_NE(dialog, nullptr);
   RECT bounds{};
-  GetWindowRect(dialog, &bounds);
-  auto values = ReadSettings();
-  ASSERT_EQ(values.size(), 14u);
-  EXPECT_EQ(static_cast<LONG>(values["WinPosLeft"].Dword()), bounds.left);
-  EXPECT_EQ(static_cast<LONG>(values["WinPosTop"].Dword()), bounds.top);
+  GetWindowRect(program.OptionsDialog(), &bounds);
   EXPECT_EQ(bounds.left, (GetSystemMetrics(SM_CXSCREEN) - (bounds.right - bounds.left)) / 2);
-  EXPECT_EQ(values["Centered"].Dword(), 1u);
-  EXPECT_EQ(values["Landscape"].Dword(), 1u);
-  EXPECT_EQ(values["DefPrinter"].WrittenText(), "Default Printer");
+  std::map<std::string, std::uint32_t> stored;
+  auto values = ReadSettings();
+  for (const auto& [name, value] : values) stored[name] = value.Dword();
+  EXPECT_EQ(stored, (std::map<std::string, std::uint32_t>{
+                        {"Centered", 1}, {"Stretched", 0}, {"Date + Time", 0}, {"Monochrom", 0},
+                        {"Mirrored", 0}, {"Landscape", 1}, {"Portrait", 0}, {"Immediat Action", 0},
+                        {"Inversed", 0}, {"Clipboard", 0}, {"ScaleBy", 0}, {"DefPrinter", 0xDEADBEEF},
+                        {"WinPosLeft", static_cast<std::uint32_t>(bounds.left)},
+                        {"WinPosTop", static_cast<std::uint32_t>(bounds.top)}}));
+  EXPECT_EQ(std::pair(values["DefPrinter"].type, values["DefPrinter"].WrittenText()),
+            std::pair(DWORD{REG_SZ}, std::string("Default Printer")));
 }
 
 // The report stays open longer than the splash lasts: the splash ends behind it and does not
@@ -34,17 +33,14 @@ TEST_F(OptionsE2e, AMissingValueIsReportedByNameAndTheProgramStillCaptures) {
     VindelorProcess first;  // writes the defaults
     first.EndSplashWithKeyPress();
   }
-  EndAllVindelorProcesses();
   DeleteValue("Monochrom");
   VindelorProcess program;
   ASSERT_TRUE(WaitForWindow({.className = "#32770", .processId = program.Id()}));
-  ASSERT_TRUE(WaitUntil([&] {
-    return program.CreditsForm() && WindowText(program.CreditsForm()).empty();
-  })) << "the fifth tick empties the title";
-  auto report = AnswerDialog(program.Id(), IDOK);
-  ASSERT_TRUE(report.has_value()) << "the error is reported at start-up";
-  EXPECT_EQ(report->caption, "Vindelor");
-  EXPECT_EQ(report->text, "Failed to get data for 'Monochrom'.");
+  ASSERT_TRUE(WaitUntil([&] { return program.CreditsForm() && WindowText(program.CreditsForm()).empty(); }))
+      << "the fifth tick empties the title";
+  const auto report = AnswerDialog(program.Id(), IDOK);
+  ASSERT_TRUE(report.has_value());
+  EXPECT_EQ(report->caption + ": " + report->text, "Vindelor: Failed to get data for 'Monochrom'.");
   EXPECT_TRUE(program.CaptureWithHotkey());
   EXPECT_FALSE(IsShown(program.CreditsForm()));
   EXPECT_FALSE(IsShown(GetWindow(program.CreditsForm(), GW_OWNER))) << "no taskbar button";

@@ -1,7 +1,5 @@
 // The tray icon and its menu of the real program, clicked and chosen as a user does. Menu items
 // by place: 1 Print the Desktop, 2 Help, 3 Open, 4 Close, 5 Suspend, 6 Immediate Action.
-#include <gtest/gtest.h>
-
 #include "tests/e2e/VindelorProcess.h"
 #include "tests/support/HarnessAccess.h"
 #include "tests/support/TrayAccess.h"
@@ -9,20 +7,18 @@
 namespace {
 
 using namespace testing_support;
+using Tray = VindelorTest;
 
 constexpr char kHelpStart[] =
-    "To print the Desktop press the <PrintScreen> key\rTo print the Active Window press <Alt> + "
-    "<PrintScreen>\r\rThe Printscreen key is mostly labeled PrintScrn/SysRq\r\rRight Click the "
-    "Icon to get more Options\r\rOpen      =  Opens the Vindelor dialog\rClose      =  terminate "
-    "Vindelor\rSuspend =  Vindelor is deactivated\r\r";
-
-using Tray = VindelorTest;
+    "Vindelor HELP: To print the Desktop press the <PrintScreen> key\rTo print the Active Window "
+    "press <Alt> + <PrintScreen>\r\rThe Printscreen key is mostly labeled PrintScrn/SysRq\r\rRight "
+    "Click the Icon to get more Options\r\rOpen      =  Opens the Vindelor dialog\rClose      =  "
+    "terminate Vindelor\rSuspend =  Vindelor is deactivated\r\r";
 
 TEST_F(Tray, TheIconHelpsAndItsMenuCapturesSuspendsSwitchesImmediateActionOpensAndCloses) {
   VindelorProcess program;
   program.EndSplashWithKeyPress();
   HWND dialog = program.OptionsDialog();
-  HWND box = ChildWithText(dialog, "Immediate Action");
   const auto printedAtOnce = [&] {
     const std::size_t pages = PageFiles("VindelorA").size();
     PumpMessagesFor(1500ms);
@@ -37,8 +33,7 @@ TEST_F(Tray, TheIconHelpsAndItsMenuCapturesSuspendsSwitchesImmediateActionOpensA
   for (int boxes = 0; boxes < 2; ++boxes) {
     const auto help = AnswerDialog(program.Id(), IDOK);
     ASSERT_TRUE(help.has_value());
-    EXPECT_EQ(help->caption + "|" + help->text.substr(0, sizeof(kHelpStart) - 1),
-              std::string("Vindelor HELP|") + kHelpStart);
+    EXPECT_EQ((help->caption + ": " + help->text).substr(0, sizeof(kHelpStart) - 1), kHelpStart);
   }
   PostMessageA(dialog, WM_CLOSE, 0, 0);
 
@@ -48,14 +43,14 @@ TEST_F(Tray, TheIconHelpsAndItsMenuCapturesSuspendsSwitchesImmediateActionOpensA
   EXPECT_FALSE(IsShown(dialog)) << "suspended";
   ASSERT_TRUE(ChooseFromTrayMenu(5));
   ASSERT_TRUE(ChooseFromTrayMenu(6));
-  EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED) << "the menu moves the box";
+  EXPECT_TRUE(program.IsChecked("Immediate Action")) << "the menu moves the box";
   ASSERT_TRUE(WaitUntilPrintingIsDone());
   ASSERT_TRUE(program.CaptureWithHotkey());
   EXPECT_TRUE(printedAtOnce()) << "armed again, and with Immediate Action";
 
   ASSERT_TRUE(ChooseFromTrayMenu(3));
   EXPECT_FALSE(printedAtOnce()) << "Open never prints";
-  PostMessageA(box, BM_CLICK, 0, 0);
+  program.SetBox("Immediate Action", false);
   PostMessageA(dialog, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsShown(dialog); }));
   ASSERT_TRUE(program.CaptureWithHotkey());
@@ -65,6 +60,10 @@ TEST_F(Tray, TheIconHelpsAndItsMenuCapturesSuspendsSwitchesImmediateActionOpensA
     ASSERT_TRUE(ChooseFromTrayMenu(4));
     HWND confirm = WaitForWindow({.className = "#32770", .title = "Confirm"});
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == confirm; }));
+    RECT box{};
+    GetWindowRect(confirm, &box);
+    EXPECT_NEAR((box.left + box.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1) << "centred";
+    EXPECT_NEAR((box.top + box.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
     PressKey(key);
     PumpMessagesFor(500ms);
     EXPECT_EQ(program.Running(), key == VK_ESCAPE);

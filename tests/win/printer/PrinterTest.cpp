@@ -1,46 +1,26 @@
-// The printer object against the harness's queues: the list, the current index and the system
-// default, device settings per printer, contexts, documents and the setup dialog.
+// The printer object and the dialog's printer list against the harness's queues: the list, the
+// current printer and the system default, settings per printer, documents and the setup dialog.
+// Each test names its queue set in CMakeLists.txt; "three B" is A, B and C with B the default.
 #include <windows.h>
-#include <dlgs.h>
-#include <gtest/gtest.h>
+#include <dlgs.h>  // needs windows.h first
 
-#include <functional>
 #include <future>
-#include <string>
-#include <utility>
-#include <vector>
 
-#include "tests/support/HarnessAccess.h"
-#include "tests/support/WinTestSupport.h"
-#include "toolkit/Application.h"
-#include "toolkit/Error.h"
+#include "options/PrinterList.h"
 #include "tests/support/GuiObjects.h"
+#include "tests/support/HarnessAccess.h"
+#include "tests/support/ProgramFixture.h"
+#include "toolkit/Error.h"
 #include "toolkit/Printer.h"
 
 namespace {
 
 using namespace testing_support;
+using Printer = ProgramTest;
+using PrinterSetup = ProgramTest;
 
-class Printer : public ::testing::Test {
- protected:
-  void SetUp() override { ThePrinter().Reset(); }
-  void TearDown() override { ThePrinter().Reset(); }
-  static tk::Printer& ThePrinter() { return tk::Printer::Instance(); }
-  static std::vector<std::string> Names() {
-    std::vector<std::string> names;
-    for (const auto& entry : ThePrinter().Printers()) names.push_back(entry.name);
-    return names;
-  }
-
-  tk::Application app_;
-};
-using PrinterSetup = Printer;
-
-const std::vector<std::string> kThree = {"VindelorA", "VindelorB", "VindelorC"};
-constexpr int kPortrait = tk::Printer::kPortrait;
-constexpr int kLandscape = tk::Printer::kLandscape;
-const char kNoDefault[] = "There is no default printer currently selected";
-const char kOutOfRange[] = "Printer index out of range";
+tk::Printer& ThePrinter() { return tk::Printer::Instance(); }
+constexpr int kPortrait = tk::Printer::kPortrait, kLandscape = tk::Printer::kLandscape;
 
 // The text of the tk::Error the action raises; empty when it raises none.
 std::string ErrorOf(const std::function<void()>& action) {
@@ -52,200 +32,167 @@ std::string ErrorOf(const std::function<void()>& action) {
   return "";
 }
 
-TEST_F(Printer, ListsTheQueuesAndResolvesTheDefaultOnEveryUseAfterMinusOne) {
-  ASSERT_EQ(Names(), kThree);
-  ThePrinter().SetPrinterIndex(-1);
-  EXPECT_EQ(ThePrinter().PrinterIndex(), -1) << "-1 stays stored until the printer is used";
-  EXPECT_EQ(ThePrinter().CurrentName(), "VindelorB");
-  EXPECT_EQ(ThePrinter().PrinterIndex(), 1);
+Strings Entries(const tk::ComboBox& combo) {
+  Strings entries;
+  for (int i = 0; i < combo.ItemCount(); ++i) entries.push_back(combo.Item(i));
+  return entries;
+}
 
-  ThePrinter().SetPrinterIndex(2);
-  EXPECT_EQ(ThePrinter().CurrentName(), "VindelorC");
-  for (int index : {3, -2}) {
-    EXPECT_EQ(ErrorOf([&] { ThePrinter().SetPrinterIndex(index); }), kOutOfRange) << index;
+// Queues: three B.
+TEST_F(Printer, TheQueuesAreListedAndTheChoiceOrTheSystemDefaultResolvedOnUseIsCurrent) {
+  tk::ComboBox& combo = Form2->ComboBox1;
+  EXPECT_EQ(Entries(combo), (Strings{"VindelorA", "VindelorB", "VindelorC", "Default Printer"}));
+  combo.SetItemIndex(2);
+  vindelor::ApplyPrinterChoice(combo);
+  EXPECT_EQ(std::pair(ThePrinter().PrinterIndex(), ThePrinter().CurrentName()), std::pair(2, std::string("VindelorC")));
+  for (int index : {3, -1}) {  // "Default Printer" and no selection: -1 until the printer is used
+    combo.SetItemIndex(index);
+    vindelor::ApplyPrinterChoice(combo);
+    EXPECT_EQ(ThePrinter().PrinterIndex(), -1) << index;
+    EXPECT_EQ(ThePrinter().CurrentName(), "VindelorB");
+    EXPECT_EQ(ThePrinter().PrinterIndex(), 1) << "resolved";
   }
-  EXPECT_EQ(ThePrinter().PrinterIndex(), 2);
-}
+  for (int index : {4, -2}) EXPECT_EQ(ErrorOf([&] { ThePrinter().SetPrinterIndex(index); }), "Printer index out of range");
 
-TEST_F(Printer, WithoutQueuesTheListIsEmptyAndNothingNeedingThePrinterWorks) {
-  EXPECT_TRUE(ThePrinter().Printers().empty());
-  EXPECT_EQ(ErrorOf([] { ThePrinter().SetPrinterIndex(0); }), kOutOfRange);
-  EXPECT_EQ(ErrorOf([] { ThePrinter().SetPrinterIndex(-1); }), kNoDefault);
-  EXPECT_EQ(ErrorOf([] { static_cast<void>(ThePrinter().Handle()); }), kNoDefault);
-  EXPECT_EQ(ErrorOf([] { ThePrinter().BeginDoc(); }), kNoDefault);
-  EXPECT_FALSE(ThePrinter().Printing());
-  // The setup dialog is not shown at all (else this would wait for it).
-  EXPECT_EQ(ErrorOf([] { ThePrinter().ExecuteSetupDialog(nullptr); }), kNoDefault);
-}
-
-TEST_F(Printer, OrientationTurnsThePageAndTheFontKeepsItsPointSize) {
-  EXPECT_EQ(std::pair(ThePrinter().PageWidth(), ThePrinter().PageHeight()), std::pair(2450, 3200));
-  ThePrinter().SetOrientation(kLandscape);
-  EXPECT_EQ(std::pair(ThePrinter().PageWidth(), ThePrinter().PageHeight()), std::pair(3200, 2450));
-  EXPECT_FALSE(ErrorOf([] { ThePrinter().SetOrientation(0); }).empty());
-  EXPECT_EQ(ThePrinter().Orientation(), kLandscape);
-
-  // 8 points at 300 dots per inch: 33.3 dots, rounded to 33.
-  ASSERT_EQ(GetDeviceCaps(ThePrinter().Handle(), LOGPIXELSY), 300);
-  LOGFONTA font{};
-  ASSERT_NE(GetObjectA(ThePrinter().MakeFont().Handle(), sizeof(font), &font), 0);
-  EXPECT_EQ(font.lfHeight, -33);
-}
-
-TEST_F(Printer, SettingsStayWithTheSamePrinterAndAreReplacedForAnother) {
-  ThePrinter().SetPrinterIndex(0);
-  ThePrinter().SetOrientation(kLandscape);
-  ThePrinter().SetPrinterIndex(0);
-  EXPECT_EQ(ThePrinter().Orientation(), kLandscape);
-  ThePrinter().SetPrinterIndex(1);
-  EXPECT_EQ(ThePrinter().Orientation(), kPortrait) << "B starts from its driver's settings";
-  ThePrinter().SetPrinterIndex(0);
-  EXPECT_EQ(ThePrinter().Orientation(), kPortrait) << "A's settings went when B came";
-
-  // The default printer always starts from its driver's settings, even when it is current.
-  ThePrinter().SetPrinterIndex(1);
-  ThePrinter().SetOrientation(kLandscape);
+  // Without B, CUPS has no default and Wine takes the first queue by name; the list stays.
   ThePrinter().SetPrinterIndex(-1);
-  EXPECT_EQ(ThePrinter().Orientation(), kPortrait);
-}
-
-TEST_F(Printer, PrintsADocumentToTheDefaultQueueUnderTheFirst31CharactersOfItsTitle) {
-  const std::size_t earlier = PageFiles("VindelorB").size();
-  ThePrinter().BeginDoc();  // an abandoned document prints nothing
-  ThePrinter().Abort();
-  EXPECT_TRUE(ThePrinter().Aborted());
-  EXPECT_EQ(ErrorOf([] { ThePrinter().EndDoc(); }), "No document is being printed");
-
-  const std::string title = "Vindelor V2.0 Bitmap of a long capture title";
-  ThePrinter().SetTitle(title);
-  ThePrinter().BeginDoc();
-  EXPECT_TRUE(ThePrinter().Printing());
-  // While the document is open, the printer and its settings stay as they are.
-  EXPECT_FALSE(ErrorOf([] { ThePrinter().SetPrinterIndex(0); }).empty());
-  EXPECT_FALSE(ErrorOf([] { ThePrinter().SetOrientation(kLandscape); }).empty());
-  EXPECT_FALSE(ErrorOf([] { ThePrinter().BeginDoc(); }).empty());
-  EXPECT_FALSE(ErrorOf([] { ThePrinter().ExecuteSetupDialog(nullptr); }).empty());
-  ThePrinter().WriteText(1, 3000, "Page Printed on the  1/2/03 4:05:06");
-  ThePrinter().EndDoc();
-  EXPECT_FALSE(ThePrinter().Printing());
-
-  auto files = WaitForPages("VindelorB", earlier + 1);
-  ASSERT_EQ(files.size(), earlier + 1) << "one page file, none for the abandoned document";
-  const std::string page = ReadWholeFile(PagesFolder("VindelorB") + "\\" + files.back());
-  EXPECT_NE(page.find("%%Title: " + title.substr(0, 31) + "\n"), std::string::npos);
-}
-
-TEST_F(Printer, ContextsAndDocumentsGiveBackEveryGdiObject) {
-  auto cycle = [] {
-    ThePrinter().BeginDoc();
-    ThePrinter().WriteText(10, 10, "cycle");
-    ThePrinter().EndDoc();
-    ThePrinter().BeginDoc();
-    ThePrinter().Abort();
-    static_cast<void>(ThePrinter().Handle());
-    ThePrinter().SetOrientation(kPortrait);  // releases the context
-  };
-  cycle();  // the first use loads what the system keeps for good
-  const testing_support::GuiObjectCounts before = testing_support::CountGuiObjects();
-  for (int i = 0; i < 3; ++i) cycle();
-  EXPECT_EQ(testing_support::CountGuiObjects(), before);
-}
-
-TEST_F(Printer, ADocumentTheQueueRejectsFailsInEndDocAndIsNoLongerPrinting) {
-  ASSERT_EQ(ThePrinter().CurrentName(), "VindelorReject");
-  ThePrinter().BeginDoc();
-  ThePrinter().WriteText(10, 10, "rejected");
-  EXPECT_EQ(ErrorOf([] { ThePrinter().EndDoc(); }), "The printed document could not be finished");
-  EXPECT_FALSE(ThePrinter().Printing());
-  ThePrinter().SetPrinterIndex(0);  // the printer is usable again
-  ThePrinter().BeginDoc();
-  ThePrinter().Abort();
-}
-
-TEST_F(Printer, TheDefaultFollowsTheSystemWhileTheProgramRuns) {
-  ASSERT_EQ(ThePrinter().CurrentName(), "VindelorB");
-  // Without B, CUPS has no default and Wine takes the first queue by name.
   RunQueuesScript("remove VindelorB");
   EXPECT_TRUE(WaitUntil([] {
     ThePrinter().SetPrinterIndex(-1);
     return ThePrinter().CurrentName() == "VindelorA";
-  })) << ThePrinter().CurrentName();
-  EXPECT_EQ(ThePrinter().PrinterIndex(), 0);
-  EXPECT_EQ(Names(), kThree) << "the list stays as it was first read";
+  }));
+  EXPECT_EQ(ThePrinter().Printers().size(), 3u);
+}
+
+// Queues: one. The text, not the place, makes the extra entry: a printer named so is the default.
+TEST_F(Printer, AnEntryReadingDefaultPrinterStandsForTheSystemDefault) {
+  Form2->ComboBox1.ClearItems();
+  Form2->ComboBox1.AddItem("Default Printer");
+  Form2->ComboBox1.AddItem("Default Printer");
+  Form2->ComboBox1.SetItemIndex(0);
+  vindelor::ApplyPrinterChoice(Form2->ComboBox1);
+  EXPECT_EQ(ThePrinter().PrinterIndex(), -1);
+}
+
+// Queues: none.
+TEST_F(Printer, WithoutQueuesTheListIsEmptyAndDisabledAndNothingNeedingThePrinterWorks) {
+  EXPECT_EQ(std::tuple(Form2->ComboBox1.ItemCount(), Form2->ComboBox1.Enabled(), Form2->ComboBox1.Caption()),
+            std::tuple(0, false, std::string("Default Printer")));
+  EXPECT_EQ(Answered([] { Form2->Button2Click(); }), Strings{}) << "no setup dialog and no error";
+  const char kNoDefault[] = "There is no default printer currently selected";
+  EXPECT_EQ(ErrorOf([] { ThePrinter().SetPrinterIndex(0); }), "Printer index out of range");
+  EXPECT_EQ(ErrorOf([] { ThePrinter().SetPrinterIndex(-1); }), kNoDefault);
+  EXPECT_EQ(ErrorOf([] { ThePrinter().BeginDoc(); }), kNoDefault);
+  EXPECT_EQ(ErrorOf([] { ThePrinter().ExecuteSetupDialog(nullptr); }), kNoDefault);  // not shown
+  EXPECT_FALSE(ThePrinter().Printing());
+}
+
+// Queues: one.
+TEST_F(Printer, OrientationTurnsThePageAndTheFontKeepsItsPointSize) {
+  EXPECT_EQ(std::pair(ThePrinter().PageWidth(), ThePrinter().PageHeight()), std::pair(2450, 3200));
+  ThePrinter().SetOrientation(kLandscape);
+  EXPECT_FALSE(ErrorOf([] { ThePrinter().SetOrientation(0); }).empty());
+  EXPECT_EQ(std::tuple(ThePrinter().PageWidth(), ThePrinter().PageHeight(), ThePrinter().Orientation()),
+            std::tuple(3200, 2450, kLandscape));
+  LOGFONTA font{};  // 8 points at 300 dots per inch: 33.3 dots
+  ASSERT_NE(GetObjectA(ThePrinter().MakeFont().Handle(), sizeof(font), &font), 0);
+  EXPECT_EQ(font.lfHeight, -33);
+}
+
+// Queues: three B.
+TEST_F(Printer, SettingsStayWithTheSamePrinterAndAreReplacedForAnother) {
+  auto orientationAfter = [](int first, int then) {
+    ThePrinter().SetPrinterIndex(first);
+    ThePrinter().SetOrientation(kLandscape);
+    ThePrinter().SetPrinterIndex(then);
+    return ThePrinter().Orientation();
+  };
+  EXPECT_EQ(orientationAfter(0, 0), kLandscape);
+  EXPECT_EQ(orientationAfter(0, 1), kPortrait) << "B starts from its driver's settings";
+  ThePrinter().SetPrinterIndex(0);
+  EXPECT_EQ(ThePrinter().Orientation(), kPortrait) << "A's settings went when B came";
+  EXPECT_EQ(orientationAfter(1, -1), kPortrait) << "the default always starts afresh";
+}
+
+// Queues: three B.
+TEST_F(Printer, ADocumentGoesToTheDefaultQueueUnderTheFirst31CharactersOfItsTitle) {
+  const std::size_t earlier = PageFiles("VindelorB").size();
+  ThePrinter().BeginDoc();  // an abandoned document prints nothing
+  ThePrinter().Abort();
+  EXPECT_EQ(ErrorOf([] { ThePrinter().EndDoc(); }), "No document is being printed");
+  const std::string title = "Vindelor V2.0 Bitmap of a long capture title";
+  ThePrinter().SetTitle(title);
+  ThePrinter().BeginDoc();
+  // While the document is open, the printer and its settings stay as they are.
+  for (auto change : {+[] { ThePrinter().SetPrinterIndex(0); }, +[] { ThePrinter().SetOrientation(kLandscape); },
+                      +[] { ThePrinter().BeginDoc(); }, +[] { ThePrinter().ExecuteSetupDialog(nullptr); }}) {
+    EXPECT_FALSE(ErrorOf(change).empty());
+  }
+  ThePrinter().WriteText(1, 3000, "Page Printed on the  1/2/03 4:05:06");
+  ThePrinter().EndDoc();
+  const auto files = WaitForPages("VindelorB", earlier + 1);
+  ASSERT_EQ(files.size(), earlier + 1) << "one page file, none for the abandoned document";
+  EXPECT_NE(ReadWholeFile(files.back()).find("%%Title: " + title.substr(0, 31) + "\n"), std::string::npos);
 }
 
 struct SetupSeen {
   RECT bounds{};
-  std::string printer;  // the printer the dialog opened on
-  bool landscape = false;
-  bool chosen = false;  // what ExecuteSetupDialog returned
+  std::string printer;  // the printer it opened on
+  bool landscape = false, chosen = false;
 };
 
-// Runs the setup dialog: a helper thread reads it, chooses the printer (if given) and landscape
-// (if asked), then presses the button, while the dialog's modal loop runs on this thread.
-SetupSeen RunSetupDialog(const char* printer, bool landscape, int button) {
+// A helper thread reads the setup dialog, chooses the printer (if given) and landscape, then
+// presses the button, while the dialog's modal loop runs on this thread.
+SetupSeen RunSetupDialog(const char* printer, int button,
+                         bool (*open)() = [] { return ThePrinter().ExecuteSetupDialog(nullptr); }) {
   auto answered = std::async(std::launch::async, [=] {
     SetupSeen seen;
-    HWND dialog = WaitForWindow(
-        {.className = "#32770", .processId = GetCurrentProcessId(), .visibleOnly = true});
-    if (!dialog) return seen;
-    // Set up once it names its printer, and painted as a user would see it.
+    HWND dialog = WaitForWindow({.className = "#32770", .processId = GetCurrentProcessId(), .visibleOnly = true});
     HWND printers = GetDlgItem(dialog, cmb1);
-    WaitUntil([&] { return !(seen.printer = WindowText(printers)).empty(); });
-    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    WaitUntil([&] { return !(seen.printer = WindowText(printers)).empty(); });  // set up
     GetWindowRect(dialog, &seen.bounds);
     seen.landscape = IsDlgButtonChecked(dialog, rad2) == BST_CHECKED;
     if (printer) {
-      SendMessageA(printers, CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                   reinterpret_cast<LPARAM>(printer));
-      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(printers));
+      SendMessageA(printers, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(printer));
+      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(printers));
+      SendMessageA(GetDlgItem(dialog, rad2), BM_CLICK, 0, 0);
     }
-    if (landscape) SendMessageA(GetDlgItem(dialog, rad2), BM_CLICK, 0, 0);
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
     return seen;
   });
-  const bool chosen = tk::Printer::Instance().ExecuteSetupDialog(nullptr);
+  const bool chosen = open();
   SetupSeen seen = answered.get();
   seen.chosen = chosen;
   return seen;
 }
 
+// Queues: three B.
 TEST_F(PrinterSetup, OpensCentredOnTheCurrentPrinterWithItsSettingsAndOkMakesItsChoiceCurrent) {
   ThePrinter().SetPrinterIndex(0);
   ThePrinter().SetOrientation(kLandscape);
-  const SetupSeen seen = RunSetupDialog("VindelorC", true, IDOK);
-  ASSERT_EQ(seen.printer, "VindelorA") << "opens on the current printer";
-  const int width = seen.bounds.right - seen.bounds.left;
-  const int height = seen.bounds.bottom - seen.bounds.top;
-  EXPECT_EQ(seen.bounds.left, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
-  EXPECT_EQ(seen.bounds.top, (GetSystemMetrics(SM_CYSCREEN) - height) / 3);
-  EXPECT_TRUE(seen.landscape) << "with its settings";
-
-  EXPECT_TRUE(seen.chosen);
-  EXPECT_EQ(ThePrinter().PrinterIndex(), 2);
-  EXPECT_EQ(ThePrinter().PageWidth(), 3200) << "the context is opened with the chosen settings";
-  // The dialog names the printer with its port; the entry without one is the same printer.
-  EXPECT_EQ(Names(), kThree);
-  // What the dialog opened with did not become A's driver settings.
+  const SetupSeen seen = RunSetupDialog("VindelorC", IDOK);
+  const int width = seen.bounds.right - seen.bounds.left, height = seen.bounds.bottom - seen.bounds.top;
+  EXPECT_EQ(std::tuple(seen.printer, seen.landscape, seen.bounds.left, seen.bounds.top, seen.chosen),
+            std::tuple(std::string("VindelorA"), true, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                       (GetSystemMetrics(SM_CYSCREEN) - height) / 3, true));
+  EXPECT_EQ(std::tuple(ThePrinter().PrinterIndex(), ThePrinter().PageWidth(), ThePrinter().Printers().size()),
+            std::tuple(2, 3200, std::size_t{3})) << "the chosen printer with the chosen settings";
   ThePrinter().SetPrinterIndex(0);
-  EXPECT_EQ(ThePrinter().Orientation(), kPortrait);
+  EXPECT_EQ(ThePrinter().Orientation(), kPortrait) << "what the dialog opened with stays the dialog's";
 }
 
-TEST_F(PrinterSetup, CancelChangesNothingAndGivesBackWhatTheDialogTook) {
-  ThePrinter().SetPrinterIndex(0);
-  ASSERT_EQ(RunSetupDialog(nullptr, false, IDCANCEL).printer, "VindelorA");  // first-use caches
+// Queues: three B. Opened with "Default Printer" chosen in the dialog's list, then cancelled.
+TEST_F(PrinterSetup, OpensOnTheSystemDefaultAndCancelChangesNothingAndGivesBackWhatItTook) {
+  Form2->ComboBox1.SetItemIndex(3);
+  const auto open = [] { Form2->Button2Click(); return false; };
+  EXPECT_EQ(RunSetupDialog("VindelorC", IDCANCEL, open).printer, "VindelorB");  // fills caches
+  EXPECT_EQ(ThePrinter().PrinterIndex(), 1) << "resolved on opening; Cancel keeps it";
   const HDC before = ThePrinter().Handle();
-  const testing_support::GuiObjectCounts counts = testing_support::CountGuiObjects();
-
-  const SetupSeen seen = RunSetupDialog("VindelorC", true, IDCANCEL);
-  ASSERT_EQ(seen.printer, "VindelorA");
-  EXPECT_FALSE(seen.chosen);
-  EXPECT_EQ(ThePrinter().Handle(), before) << "the open context stays";
-  EXPECT_EQ(testing_support::CountGuiObjects(), counts);
-  EXPECT_EQ(ThePrinter().CurrentName(), "VindelorA");
-  EXPECT_EQ(ThePrinter().Orientation(), kPortrait);
+  const GuiObjectCounts counts = CountGuiObjects();
+  const SetupSeen seen = RunSetupDialog("VindelorC", IDCANCEL);
+  EXPECT_EQ(std::tuple(seen.printer, seen.chosen, ThePrinter().Handle(), ThePrinter().CurrentName(), ThePrinter().Orientation()),
+            std::tuple(std::string("VindelorB"), false, before, std::string("VindelorB"), kPortrait));
+  EXPECT_EQ(CountGuiObjects(), counts);
 }
 
 }  // namespace

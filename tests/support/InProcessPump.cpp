@@ -1,5 +1,4 @@
-// While the program runs in-process, tests wait by dispatching through its own message loop,
-// with the same dialog-key handling as the program.
+// While the program runs in-process, tests wait by dispatching through its own message loop.
 #include "tests/support/WinTestSupport.h"
 #include "toolkit/Application.h"
 

@@ -1,17 +1,14 @@
 // The selection overlay driven by real mouse input. A crop must be exactly the frozen screen's
 // pixels in the selected rectangle, on the work image and on the clipboard, with no outline.
-#include <gtest/gtest.h>
-
-#include "tests/support/PatternWindow.h"
 #include "tests/support/Pictures.h"
-#include "tests/win/ProgramFixture.h"
+#include "tests/support/ProgramFixture.h"
 
 namespace {
 
 using namespace testing_support;
 using Selection = ProgramTest;
 
-// L/R: the button goes down at the point; M: the pointer moves there; S/s: Shift down/up;
+// L/R: that button goes down at the point; M: the pointer moves there; S/s: Shift down/up;
 // U: the button held goes up; E: Escape, which reaches the dialog beneath the overlay.
 struct Gesture {
   char what;
@@ -27,9 +24,9 @@ TEST_F(Selection, TheReleaseCropsTheRectangleDrawnOrKeepsTheWholeDesktop) {
     bool oneBit = false;
   };
   const Case cases[] = {
-      {"left, bottom-right to top-left", {{'L', 300, 260}, {'M', 200, 200}, {'M', 150, 140}, {'U'}},
+      {"bottom-right to top-left", {{'L', 300, 260}, {'M', 200, 200}, {'M', 150, 140}, {'U'}},
        {150, 140, 300, 260}},
-      {"left, top-left to bottom-right, one bit per pixel", {{'L', 150, 140}, {'M', 300, 260}, {'U'}},
+      {"top-left to bottom-right, 1 bit", {{'L', 150, 140}, {'M', 300, 260}, {'U'}},
        {150, 140, 300, 260}, true},
       {"13 x 13", {{'L', 400, 300}, {'M', 413, 313}, {'U'}}, {400, 300, 413, 313}},
       {"12 x 200", {{'L', 600, 300}, {'M', 612, 500}, {'U'}}, {}},
@@ -37,11 +34,12 @@ TEST_F(Selection, TheReleaseCropsTheRectangleDrawnOrKeepsTheWholeDesktop) {
       {"right box moved", {{'R', 100, 100}, {'M', 120, 90}, {'M', 200, 150}, {'U'}},
        {200, 150, 232, 182}},
       {"right press and release", {{'R', 600, 100}, {'U'}}, {}},
-      {"Shift held during the drag", {{'L', 100, 400}, {'M', 200, 500}, {'S'}, {'M', 300, 600}, {'U'}, {'s'}},
-       {100, 400, 200, 500}},
+      {"Shift held during the drag",
+       {{'L', 100, 400}, {'M', 200, 500}, {'S'}, {'M', 300, 600}, {'U'}, {'s'}}, {100, 400, 200, 500}},
       {"right box across the corner", {{'R', 700, 500}, {'M', w - 10, h - 10}, {'U'}},
        {w - 10, h - 10, w + 22, h + 22}},
-      {"Escape cancels the dialog only", {{'R', 50, 50}, {'E'}, {'M', 60, 70}, {'U'}}, {60, 70, 92, 102}},
+      {"Escape cancels the dialog only", {{'R', 50, 50}, {'E'}, {'M', 60, 70}, {'U'}},
+       {60, 70, 92, 102}},
   };
   PatternWindow pattern({120, 120, 420, 420});  // something to crop besides the desktop
   EndSplash();
@@ -66,8 +64,7 @@ TEST_F(Selection, TheReleaseCropsTheRectangleDrawnOrKeepsTheWholeDesktop) {
     }
     ASSERT_TRUE(WaitUntil([] { return !Form3->Visible(); }));
     EXPECT_EQ(Form2->Visible(), c.gestures[1].what != 'E');
-    const RECT crop = IsRectEmpty(&c.crop) ? RECT{0, 0, w, h} : c.crop;
-    const Picture expected = desktop.Part(crop);
+    const Picture expected = desktop.Part(IsRectEmpty(&c.crop) ? RECT{0, 0, w, h} : c.crop);
     EXPECT_TRUE(PictureOf(Work().Handle()) == expected);
     EXPECT_TRUE(ClipboardPicture() == expected);
   }

@@ -1,14 +1,12 @@
 // "Get from Clipboard" against what other programs leave on the clipboard, and the copy that a
 // clipboard held by another program refuses.
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <cstring>
 #include <thread>
 
-#include "tests/support/Pictures.h"
-#include "tests/win/ProgramFixture.h"
 #include "tests/support/GuiObjects.h"
+#include "tests/support/Pictures.h"
+#include "tests/support/ProgramFixture.h"
 
 namespace {
 
@@ -16,16 +14,18 @@ using namespace testing_support;
 using Clipboard = ProgramTest;
 
 const std::vector<std::uint8_t> kZeros(1 << 16);  // black bitmaps, black DIBs
+constexpr char kNone[] = "Information: There is no Bitmap on the Clipboard";
+constexpr char kTaken[] = "Information: Bitmap taken from Clipboard";
+
+Picture Black(int width, int height, int bits) {
+  return {width, height, bits, std::vector<std::uint32_t>(static_cast<std::size_t>(width * height))};
+}
 
 TEST_F(Clipboard, GetFromClipboardTakesOnlyABitmapWithItsFormatAndPalette) {
-  const char* const kNone = "There is no Bitmap on the Clipboard";
-  const char* const kTaken = "Bitmap taken from Clipboard";
-  LOGPALETTE green{0x300, 1, {{10, 200, 30, 0}}};
-  const BITMAPINFOHEADER dib{.biSize = sizeof(dib), .biWidth = 21, .biHeight = 9, .biPlanes = 1,
-                             .biBitCount = 32};
+  static const LOGPALETTE green{0x300, 1, {{10, 200, 30, 0}}};
   struct Case {
     const char* name;
-    std::function<void()> put;  // runs with the clipboard open and emptied
+    void (*put)();  // runs with the clipboard open and emptied
     const char* report;
     Picture pasted;  // empty: the work image is left as it was
     bool palette = false;
@@ -36,21 +36,23 @@ TEST_F(Clipboard, GetFromClipboardTakesOnlyABitmapWithItsFormatAndPalette) {
          SetClipboardData(CF_ENHMETAFILE, CloseEnhMetaFile(CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr)));
        }, kNone},
       {"a bitmap", [] { SetClipboardData(CF_BITMAP, CreateBitmap(40, 30, 1, 32, kZeros.data())); },
-       kTaken, {40, 30, 32, std::vector<std::uint32_t>(40 * 30)}},
+       kTaken, Black(40, 30, 32)},
       {"a one-bit bitmap", [] { SetClipboardData(CF_BITMAP, CreateBitmap(33, 17, 1, 1, kZeros.data())); },
-       kTaken, {33, 17, 1, std::vector<std::uint32_t>(33 * 17)}},
-      {"a bitmap with a palette", [&] {
+       kTaken, Black(33, 17, 1)},
+      {"a bitmap with a palette", [] {
          SetClipboardData(CF_BITMAP, CreateBitmap(40, 30, 1, 32, kZeros.data()));
          SetClipboardData(CF_PALETTE, CreatePalette(&green));
-       }, kTaken, {40, 30, 32, std::vector<std::uint32_t>(40 * 30)}, true},
-      {"only a DIB", [&] {
+       }, kTaken, Black(40, 30, 32), true},
+      {"only a DIB", [] {
+         const BITMAPINFOHEADER dib{.biSize = sizeof(dib), .biWidth = 21, .biHeight = 9, .biPlanes = 1,
+                                    .biBitCount = 32};
          HGLOBAL memory = GlobalAlloc(GHND, sizeof(dib) + 21 * 9 * 4);
          std::memcpy(GlobalLock(memory), &dib, sizeof(dib));
          GlobalUnlock(memory);
          SetClipboardData(CF_DIB, memory);
-       }, kTaken, {21, 9, 32, std::vector<std::uint32_t>(21 * 9)}},
+       }, kTaken, Black(21, 9, 32)},
       {"a bitmap announced but never rendered", [] { SetClipboardData(CF_BITMAP, nullptr); },
-       "Unsupported clipboard format."},
+       "win_tests: Unsupported clipboard format."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -59,10 +61,7 @@ TEST_F(Clipboard, GetFromClipboardTakesOnlyABitmapWithItsFormatAndPalette) {
     c.put();
     CloseClipboard();
     const Picture before = PictureOf(Work().Handle());
-    DialogAnswerer answerer;
-    SendMessageA(Form2->Button8.Handle(), BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !answerer.Seen().empty(); }));
-    EXPECT_EQ(answerer.Seen().front().text, c.report);
+    EXPECT_EQ(Answered([] { SendMessageA(Form2->Button8.Handle(), BM_CLICK, 0, 0); }), Strings{c.report});
     EXPECT_EQ(GetOpenClipboardWindow(), nullptr);
     EXPECT_EQ(PictureOf(Work().Handle()), c.pasted.width ? c.pasted : before);
     PALETTEENTRY entry{};
@@ -81,15 +80,13 @@ TEST_F(Clipboard, AClipboardHeldByAnotherProgramRefusesTheCopyWhichIsFreedAndNoB
     CloseClipboard();
   });
   while (step == 0) Sleep(5);
-  const long before = testing_support::CountGuiObjects().gdi;
+  const long before = CountGuiObjects().gdi;
   for (int i = 0; i < 3; ++i) Form2->CopyToClipBoard();
-  EXPECT_EQ(testing_support::CountGuiObjects().gdi, before);
-  DialogAnswerer answerer;
-  Form2->Button8Click();
+  EXPECT_EQ(CountGuiObjects().gdi, before);
+  const Strings seen = Answered([] { Form2->Button8Click(); });
   step = 2;
   holder.join();
-  ASSERT_EQ(answerer.Seen().size(), 1u);
-  EXPECT_EQ(answerer.Seen().front().text, "There is no Bitmap on the Clipboard");
+  EXPECT_EQ(seen, Strings{kNone});
 }
 
 }  // namespace
