@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <tuple>
+
+#include "components/Nstatln/StatusLineGeometry.h"
+#include "output/BmpFormat.h"
+#include "output/PageLayout.h"
+#include "output/PrintDateLine.h"
+#include "toolkit/Error.h"
+#include "toolkit/PrinterPorts.h"
+#include "toolkit/RegistryData.h"
+#include "toolkit/Scaling.h"
+#include "toolkit/Text.h"
+
+namespace vindelor {
+namespace {
+
+using namespace tk;
+using Bytes = std::vector<uint8_t>;
+using Words = std::vector<uint32_t>;
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+
+Words Get32(const Bytes& b, size_t at, size_t count = 1) {
+  Words out(count);
+  for (size_t i = 0; i < 4 * count; ++i) out[i / 4] |= uint32_t{b.at(at + i)} << 8 * (i % 4);
+  return out;
+}
+void Set(Bytes& b, size_t at, uint32_t v, size_t bytes = 4) {
+  for (size_t i = 0; i < bytes; ++i) b.at(at + i) = uint8_t(v >> 8 * i);
+}
+uint32_t Colour(uint32_t i) { return i * 0x010101u ^ 0x123456u; }
+
+DibImage MakeImage(int32_t width, int32_t height, uint16_t bpp) {
+  DibImage image{width, height, bpp, {}, Bytes(BmpRowSize(width, bpp) * size_t(height))};
+  for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = uint8_t(3 + 7 * i);
+  // The top byte is set on purpose: the writer must store the reserved byte as 0.
+  for (uint32_t i = 0; bpp <= 8 && i < 1u << bpp; ++i)
+    image.colorTable.push_back(0xAB000000u | Colour(i));
+  return image;
+}
+
+// 10 x 2 pixels at 1 bpp with the old 12-byte header: colours 1 2 3 and 4 5 6, then two rows.
+const Bytes kCoreFile = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 0, 0, 0, 10, 0, 2, 0,
+                         1, 0, 1, 0, 1, 2, 3, 4, 5, 6, 0x11, 0x22, 0, 0, 0x33, 0x44, 0, 0};
+
+// The Windows tests take EncodeBmp as their reference, so its bytes are checked field by field.
+TEST(BmpFormat, WritesTheLayoutAndReadsItBack) {
+  struct Case { uint16_t bpp; int32_t width, height; uint32_t pixelBytes, offset; };
+  for (const Case& c : {Case{1, 101, 3, 48, 62}, Case{8, 5, 2, 16, 1078}, Case{24, 1, 2, 8, 54}}) {
+    SCOPED_TRACE(std::to_string(c.bpp) + " bpp");
+    const DibImage image = MakeImage(c.width, c.height, c.bpp);
+    const Bytes f = EncodeBmp(image);
+    ASSERT_EQ(f.size(), c.offset + c.pixelBytes);
+    // "BM", then file size to important colours; planes and depth share a word.
+    EXPECT_EQ(std::tuple(f[0], f[1], Get32(f, 2, 13)),
+              std::tuple('B', 'M', Words{uint32_t(f.size()), 0, c.offset, 40, uint32_t(c.width),
+                                         uint32_t(c.height), 1u | c.bpp << 16, 0, c.pixelBytes,
+                                         0, 0, 0, 0}));
+    for (uint32_t i = 0; i < image.colorTable.size(); ++i)
+      EXPECT_EQ(Get32(f, 54 + 4 * i), Words{Colour(i)}) << "entry " << i;
+    const ParsedBmp b = ParseBmp(f);
+    EXPECT_EQ(Bytes(f.begin() + c.offset, f.end()), image.pixels);
+    EXPECT_EQ(Bytes(b.pixels.begin(), b.pixels.end()), image.pixels);
+    EXPECT_EQ(std::tuple(b.width, b.height, b.bitsPerPixel, b.monochrome, b.colorEntries),
+              std::tuple(c.width, c.height, c.bpp, c.bpp == 1, image.colorTable.size()));
+    EXPECT_EQ(ToInfoHeaderForm(b), Bytes(f.begin() + 14, f.begin() + c.offset));
+  }
+}
+
+TEST(BmpFormat, EmptyImagesDepthsAndTheSizeLimit) {
+  EXPECT_EQ(std::tuple(EncodeBmp({0, 5, 24, {}, {}}).size(), ParseBmp({}).empty,
+                       BmpWrittenDepth(8), BmpWrittenDepth(16), BmpWrittenDepth(32)),
+            std::tuple(0u, true, 8, 24, 24));
+  EXPECT_THROW(PlanBmp(65536, 65536, 8), std::invalid_argument);  // 4 GiB of pixels
+}
+
+TEST(BmpFormat, GivesTheOldCoreHeaderTheInfoHeaderForm) {
+  const ParsedBmp b = ParseBmp(kCoreFile);
+  const Bytes info = ToInfoHeaderForm(b);
+  // 1 plane of 1 bit, 8 bytes of pixels, 2 colours used, then the colours in 4 bytes each.
+  EXPECT_EQ(std::tuple(b.pixels.data(), b.monochrome, info.size(), Get32(info, 0, 12)),
+            std::tuple(&kCoreFile[32], true, 48u,
+                       Words{40, 10, 2, 1 | 1 << 16, 0, 8, 0, 0, 2, 0, 0x030201, 0x060504}));
+}
+
+// Changes to a written 3 x 2, 8 bpp file. A row without an expected height must be refused.
+TEST(BmpFormat, ReadsOtherLayoutsAndRefusesWhatTheWin32SideCouldNotDrawSafely) {
+  struct Case { const char* name; void (*change)(Bytes&);
+                int32_t height = 0; uint32_t entries = 0; size_t pixelBytes = 0; };
+  const Case cases[] = {
+      {"top-down rows", [](Bytes& f) { Set(f, 22, uint32_t(-2)); }, -2, 256, 8},
+      {"short colour table", [](Bytes& f) { Set(f, 46, 2); }, 2, 2, 8},
+      {"table before 24-bit rows", [](Bytes& f) { Set(f, 28, 24, 2); Set(f, 46, 5); }, 2, 5, 24},
+      {"16 bpp", [](Bytes& f) { Set(f, 28, 16, 2); }, 2, 0, 16},
+      {"32 bpp", [](Bytes& f) { Set(f, 28, 32, 2); }, 2, 0, 24},
+      {"odd size and offset", [](Bytes& f) { Set(f, 2, 1); Set(f, 10, 99999); }, 2, 256, 8},
+      {"trailing bytes", [](Bytes& f) { f.resize(f.size() + 9, 0xEE); }, 2, 256, 8},
+      {"no BM", [](Bytes& f) { f[1] = 'A'; }},
+      // These still fit in the file, so only the header size or the colour count refuses them.
+      {"header size 108", [](Bytes& f) { Set(f, 14, 108); Set(f, 46, 2); }},
+      {"3 colours at 1 bpp", [](Bytes& f) { Set(f, 28, 1, 2); Set(f, 46, 3); }},
+      {"width 0", [](Bytes& f) { Set(f, 18, 0); }},
+      {"height 0", [](Bytes& f) { Set(f, 22, 0); }},
+      {"height -2^31", [](Bytes& f) { Set(f, 22, 0x80000000u); }},
+      {"planes 0", [](Bytes& f) { Set(f, 26, 0, 2); }},
+      {"planes 2", [](Bytes& f) { Set(f, 26, 2, 2); }},
+      {"2 bpp", [](Bytes& f) { Set(f, 28, 2, 2); }},
+      {"64 bpp", [](Bytes& f) { Set(f, 28, 64, 2); }},
+      {"compressed", [](Bytes& f) { Set(f, 30, 1); }},
+      {"2^32-1 colours at 24 bpp", [](Bytes& f) { Set(f, 28, 24, 2); Set(f, 46, 0xFFFFFFFF); }},
+      {"size product overflows 64 bits",
+       [](Bytes& f) { Set(f, 18, 0x7FFFFFFF); Set(f, 22, 0x7FFFFFFF); Set(f, 28, 32, 2); }},
+      {"row bits wrap to 0 in 32 bits", [](Bytes& f) { Set(f, 18, 1 << 29); }},
+      {"pixel bytes wrap to 0 in 32 bits", [](Bytes& f) { Set(f, 18, 65536); Set(f, 22, 65536); }},
+      {"core: 65535 rows, not -1", [](Bytes& f) { f = kCoreFile; Set(f, 20, 0xFFFF, 2); }},
+  };
+  for (const Case& c : cases) {
+    Bytes f = EncodeBmp(MakeImage(3, 2, 8));
+    c.change(f);
+    if (c.height == 0) {
+      EXPECT_THROW(ParseBmp(f), BmpFormatError) << c.name;
+    } else {
+      const ParsedBmp b = ParseBmp(f);
+      EXPECT_EQ(std::tuple(b.height, b.colorEntries, b.pixels.data(), b.pixels.size()),
+                std::tuple(c.height, c.entries, &f[54 + 4 * c.entries], c.pixelBytes)) << c.name;
+    }
+  }
+}
+
+TEST(BmpFormat, EveryTruncationFailsCleanly) {
+  Bytes topDown = EncodeBmp(MakeImage(5, 3, 24));
+  Set(topDown, 22, uint32_t(-3));
+  for (const Bytes& f : {EncodeBmp(MakeImage(9, 2, 4)), topDown, kCoreFile}) {
+    ASSERT_NO_THROW(ParseBmp(f));
+    // Exactly `length` bytes, so ASan sees any read past them. The longest cuts the last row.
+    for (size_t length = 1; length < f.size(); ++length) {
+      EXPECT_THROW(ParseBmp(Bytes(f.begin(), f.begin() + std::ptrdiff_t(length))), BmpFormatError)
+          << "length " << length << " of " << f.size();
+    }
+  }
+}
+
+TEST(PageLayout, PlacesTheImage) {
+  ASSERT_EQ(std::numeric_limits<long double>::digits, 64) << "x87 extended precision expected";
+  // Printable area, printer dpi, screen dpi and image size per axis; stretched, centered.
+  const std::tuple<const char*, PageLayoutInput, PageRect> cases[] = {
+      {"width clipped", {4800, 6600, 600, 600, 96, 96, 800, 600, 0, 1}, {0, 1425, 4800, 5175}},
+      {"height clipped", {5000, 1000, 600, 600, 96, 96, 400, 400, 0, 1}, {1250, 0, 3750, 1000}},
+      {"12.5 rounds to 12", {100, 100, 240, 240, 96, 96, 5, 5, 0, 0}, {0, 0, 12, 12}},
+      {"13.5 rounds to 14", {100, 100, 144, 144, 96, 96, 9, 9, 0, 0}, {0, 0, 14, 14}},
+      // 150 / 72 first, in long double: the exact product gives 238 wide, double 63 high.
+      {"114 x 30 at 150 / 72", {1000, 1000, 150, 150, 72, 72, 114, 30, 0, 0}, {0, 0, 237, 62}},
+      {"printer no finer", {2400, 3300, 96, 300, 96, 96, 800, 600, 0, 1}, {0, 712, 2400, 2587}},
+      {"stretched wins", {4800, 6600, 600, 600, 96, 96, 80, 60, 1, 1}, {0, 0, 4800, 6600}},
+      {"screen dpi 0", {300, 400, 600, 600, 0, 0, 10, 10, 0, 1}, {0, 0, 300, 400}},
+      {"huge image", {4800, 6600, kMax, kMax, 1, 1, kMax, kMax, 0, 1}, {0, 0, 4800, 6600}},
+      {"negatives count as 0", {-5, 400, 600, 600, -96, 96, -10, -10, 0, 1}, {0, 200, 0, 200}},
+  };
+  for (const auto& [name, in, rect] : cases) EXPECT_EQ(PlaceImageOnPage(in).rect, rect) << name;
+}
+
+TEST(PrintDateLine, FormatsTheTimeAfterTheDate) {
+  const TimeStyle us{false, true, "AM", "PM"}, german{true, false, "", ""};
+  const TimeStyle zero12{true, true, "am", "pm"}, noDesignators{false, true, "", ""};
+  const std::tuple<const TimeStyle&, int, int, int, const char*> cases[] = {
+      {us, 0, 0, 0, "D"}, {us, 0, 0, 1, "D 12:00:01 AM"}, {us, 0, 1, 0, "D 12:01:00 AM"},
+      {german, 0, 0, 1, "D 00:00:01"}, {us, 12, 0, 0, "D 12:00:00 PM"},
+      {us, 13, 5, 9, "D 1:05:09 PM"}, {zero12, 21, 30, 0, "D 09:30:00 pm"},
+      {german, 9, 7, 5, "D 09:07:05"}, {noDesignators, 15, 4, 3, "D 3:04:03"}};
+  for (const auto& [t, h, m, s, line] : cases) EXPECT_EQ(PrintDateLine("D", h, m, s, t), line);
+  EXPECT_EQ(PrintDateLine("", 8, 0, 0, german), "08:00:00");
+  for (auto [h, m, s] :
+       {std::tuple(24, 0, 0), {-1, 0, 0}, {0, 60, 0}, {0, -1, 0}, {0, 0, 60}, {0, 0, -1}}) {
+    EXPECT_THROW(PrintDateLine("D", h, m, s, us), std::invalid_argument) << h << m << s;
+  }
+}
+
+TEST(StatusLine, PlacesTheBoxesTicksAndKeepsProgressInRange) {
+  // Size, space, vertical and horizontal margin, clock and progress width, progress shown.
+  const std::tuple<StatusLineLayoutInput, StatusLineLayout> cases[] = {
+      {{305, 21, 5, 3, 3, 120, 100, false}, {{3, 3, 174, 15}, {177, 3, 0, 15}, {182, 3, 120, 15}}},
+      {{305, 21, 5, 3, 3, 120, 100, true}, {{3, 3, 69, 15}, {77, 3, 100, 15}, {182, 3, 120, 15}}},
+      {{305, 21, 5, 3, 3, 0, 100, false}, {{3, 3, 299, 15}, {297, 3, 0, 15}, {302, 3, 0, 15}}},
+      {{305, 21, 2, 1, 10, 120, 0, false}, {{10, 1, 163, 19}, {173, 1, 0, 19}, {175, 1, 120, 19}}},
+  };
+  for (const auto& [input, expected] : cases) EXPECT_EQ(LayOutStatusLine(input), expected);
+  for (auto [interval, period, ticksPerEvent] : {std::tuple(99, 1000u, 1),  // 99 is ignored
+       {100, 100u, 1}, {1499, 1000u, 1}, {1500, 1000u, 2}, {65535, 1000u, 66}}) {
+    TimerSchedule timer;
+    timer.SetInterval(uint16_t(interval));
+    EXPECT_EQ(timer.Period(), period) << interval;
+    for (int tick = 1; tick <= 200; ++tick)
+      EXPECT_EQ(timer.Tick(), tick % ticksPerEvent == 0) << interval << ", tick " << tick;
+  }
+  ProgressRange bar;
+  bar.SetMax(10);
+  bar.Advance(6);
+  const int32_t sixTenths = bar.FilledWidth(98);
+  bar.Advance(kMax);
+  EXPECT_EQ(std::tuple(sixTenths, bar.Position(), bar.FilledWidth(98)), std::tuple(58, 10, 98));
+  EXPECT_THROW(bar.SetMin(-1), Error);
+  EXPECT_THROW(bar.SetMax(65536), Error);
+  bar.SetMax(65535);
+  bar.SetMin(65535);
+  bar.Advance(-kMax);
+  EXPECT_EQ(std::tuple(bar.Position(), bar.FilledWidth(98)), std::tuple(65535, 0));
+}
+
+TEST(Toolkit, TitleTicksAndScaling) {
+  for (auto [path, title] : {std::pair("C:\\TOOLS\\VINDELOR.EXE", "Vindelor"),
+       {"vindelor", "vindelor"}, {"C:\\x\\Vindelor.backup.exe", "Vindelor"},
+       {"Z:/bin/win_tests.exe", "win_tests"}, {"C:Vindelor", "Vindelor"}}) {
+    EXPECT_EQ(ApplicationTitleFromPath(path), title) << path;
+  }
+  for (auto [start, now, interval, elapsed] : {std::tuple(1000u, 1000u, 0, true),
+       {1000u, 1000u, -5, true}, {1000u, 1199u, 200, false}, {1000u, 1200u, 200, true},
+       {~0u - 99, 100u, 200, true}, {~0u - 99, 99u, 200, false}}) {  // across the wrap
+    EXPECT_EQ(TickIntervalElapsed(start, now, interval), elapsed) << start << " " << now;
+  }
+  for (auto [value, num, den, expected] : {std::tuple(278, 6, 5, 334), {17, 6, 5, 20},
+       {-13, 5, 6, -11}, {5, 1, 2, 3}, {-5, 1, 2, -3}, {5, 1, -2, -3}}) {
+    EXPECT_EQ(ScaleRounded(value, num, den), expected) << value << "*" << num << "/" << den;
+  }
+  EXPECT_THROW((void)ScaleRounded(1, 1, 0), std::invalid_argument);
+  EXPECT_THROW((void)ScaleRounded(kMax, 2, 1), std::out_of_range);
+  // Font heights go by whole points: at 96 dpi -12 px is 9 pt, 11 pt after scaling, -15 px.
+  for (auto [height, num, den, pixelsPerInch, expected] : {std::tuple(-12, 6, 5, 96, -15),
+       {-15, 5, 6, 96, -12}, {-15, 6, 5, 120, -18}, {-12, 6, 5, 0, -14}}) {
+    EXPECT_EQ((Scale{num, den, pixelsPerInch}.FontHeight(height)), expected) << height;
+  }
+}
+
+TEST(Toolkit, TextPrintersAndRegistryData) {
+  EXPECT_EQ(FormatText("%s and %s", "a%sb"), "a%sb and %s");
+  EXPECT_EQ(PrinterOnPort("100%s Laser", "%s:"), "100%s Laser on %s:");  // never a pattern
+  EXPECT_EQ(DefaultPrinterName("  HP LaserJet 4,winspool,LPT1:"), "HP LaserJet 4");
+  // An entry without a port stands for the printer on any port.
+  const std::vector<PrinterEntry> list = {{"A", "A", ""}, {"L X:", "L", "X:"}, {"L Y:", "L", "Y:"}};
+  EXPECT_EQ(std::tuple(FindChosenPrinter(list, "A", "Z:"), FindChosenPrinter(list, "L", "Y:"),
+                       FindChosenPrinter(list, "L", "Z:")), std::tuple(0, 2, kNoPrinter));
+  EXPECT_EQ(std::tuple(DecodeRegistryInteger(std::vector<uint8_t>{0xEC, 0xFF, 0xFF, 0xFF}),
+                       DecodeRegistryInteger(std::vector<uint8_t>{0x34, 0x12}),
+                       DecodeRegistryString({"Vin\0xy", 6})), std::tuple(-20, 0x1234, "Vin"));
+  EXPECT_THROW((void)DecodeRegistryInteger(std::vector<uint8_t>(5)), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace vindelor
