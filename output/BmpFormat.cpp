@@ -54,13 +54,6 @@ uint64_t RowSize64(uint32_t width, uint16_t bpp) {
 
 }  // namespace
 
-uint32_t BmpRowSize(int32_t width, uint16_t bitsPerPixel) {
-  if (width < 0) throw std::invalid_argument("BmpRowSize: negative width");
-  const uint64_t rowSize = RowSize64(static_cast<uint32_t>(width), bitsPerPixel);
-  if (rowSize > kMaxSize32) throw std::invalid_argument("BmpRowSize: row of 4 GiB or more");
-  return static_cast<uint32_t>(rowSize);
-}
-
 uint16_t BmpWrittenDepth(uint16_t deviceDepth) {
   return deviceDepth == 16 || deviceDepth == 32 ? uint16_t{24} : deviceDepth;
 }

@@ -16,12 +16,8 @@ struct DibImage {
   int32_t height = 0;
   uint16_t bitsPerPixel = 0;           // 1, 4, 8 or 24
   std::vector<uint32_t> colorTable;    // 2^bpp entries B | G << 8 | R << 16 (none for 24)
-  std::vector<uint8_t> pixels;         // BmpRowSize(width, bpp) * height bytes
+  std::vector<uint8_t> pixels;         // the rows, each padded to 4 bytes, bottom first
 };
-
-// Bytes in one stored row: width * bpp bits rounded up to a multiple of 32 bits.
-// Throws std::invalid_argument for a negative width or a row of 4 GiB or more.
-uint32_t BmpRowSize(int32_t width, uint16_t bitsPerPixel);
 
 // The depth a bitmap is saved with, from its device depth (planes * bits per pixel):
 // 16- and 32-bit bitmaps are fetched and written as 24-bit.
@@ -31,7 +27,7 @@ uint16_t BmpWrittenDepth(uint16_t deviceDepth);
 struct BmpLayout {
   uint32_t colorEntries = 0;  // 2^bpp for 1, 4 and 8 bits, none for 24
   uint32_t pixelOffset = 0;   // 14 + 40 + 4 * colorEntries
-  uint32_t pixelBytes = 0;    // BmpRowSize(width, bpp) * height
+  uint32_t pixelBytes = 0;    // the rows, each padded to 4 bytes
   uint32_t fileSize = 0;      // pixelOffset + pixelBytes
 };
 
@@ -68,7 +64,7 @@ struct ParsedBmp {
   uint32_t colorEntries = 0;       // entries in the colour table
   uint32_t colorEntrySize = 0;     // 4 after a 40-byte header, 3 after a 12-byte one
   std::span<const uint8_t> infoAndColors;  // info header and colour table, as in the file
-  std::span<const uint8_t> pixels;         // BmpRowSize(width, bpp) * |height| bytes
+  std::span<const uint8_t> pixels;         // the rows, each padded to 4 bytes
 };
 
 // Reads a BMP file; safe for any input. Throws BmpFormatError for anything the Win32 side
