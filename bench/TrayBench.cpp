@@ -7,7 +7,6 @@
 
 #include "bench/BenchSupport.h"
 #include "tests/e2e/VindelorProcess.h"
-#include "tests/support/TrayAccess.h"
 
 namespace {
 

@@ -9,12 +9,14 @@
 namespace testing_support {
 namespace {
 
-constexpr char kFormClass[] = "VindelorForm";
-constexpr char kDialogCaption[] = "Vindelor V2.0";
+constexpr char kFormClass[] = "VindelorForm", kDialogCaption[] = "Vindelor V2.0";
+
+void End(HANDLE process) {
+  TerminateProcess(process, 99);
+  WaitForSingleObject(process, 10000);
+}
 
 }  // namespace
-
-bool IsShown(HWND window) { return window && IsWindowVisible(window); }
 
 VindelorProcess::VindelorProcess() {
   char path[MAX_PATH]{};
@@ -29,27 +31,26 @@ VindelorProcess::VindelorProcess() {
   }
   const tk::UniqueKernelHandle thread{info.hThread};
   process_.Reset(info.hProcess);
-  processId_ = info.dwProcessId;
+  id_ = info.dwProcessId;
 }
 
 VindelorProcess::~VindelorProcess() {
-  if (Running()) {
-    TerminateProcess(process_.Get(), 99);
-    WaitForSingleObject(process_.Get(), 10000);
-  }
+  if (Running()) End(process_.Get());
 }
 
-bool VindelorProcess::Running() const { return WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
+bool VindelorProcess::Running() const {
+  return WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
+}
 
-std::optional<DWORD> VindelorProcess::WaitForExit(std::chrono::milliseconds timeout) {
+std::optional<DWORD> VindelorProcess::WaitForExit() {
   DWORD code = 0;
-  if (!WaitUntil([&] { return !Running(); }, timeout)) return std::nullopt;
+  if (!WaitUntil([&] { return !Running(); })) return std::nullopt;
   GetExitCodeProcess(process_.Get(), &code);
   return code;
 }
 
 HWND VindelorProcess::CreditsForm() const {
-  for (HWND window : FindTopLevelWindows({.className = kFormClass, .processId = processId_})) {
+  for (HWND window : FindTopLevelWindows({.className = kFormClass, .processId = id_})) {
     const auto style = GetWindowLongPtrA(window, GWL_STYLE);
     if ((style & WS_CAPTION) == WS_CAPTION && WindowText(window) != kDialogCaption) return window;
   }
@@ -57,8 +58,8 @@ HWND VindelorProcess::CreditsForm() const {
 }
 
 HWND VindelorProcess::OptionsDialog() const {
-  const auto found = FindTopLevelWindows({.className = kFormClass, .title = kDialogCaption,
-                                          .processId = processId_});
+  const auto found =
+      FindTopLevelWindows({.className = kFormClass, .title = kDialogCaption, .processId = id_});
   return found.empty() ? nullptr : found.front();
 }
 
@@ -74,8 +75,6 @@ void VindelorProcess::EndSplashWithKeyPress() {
   PressKey('A');
   WaitUntil([&] { return !IsShown(credits); });
 }
-
-void VindelorProcess::CloseMainForm() { PostMessageA(CreditsForm(), WM_CLOSE, 0, 0); }
 
 bool VindelorProcess::CaptureWithHotkey(bool alt) {
   for (int attempt = 0; attempt < 5; ++attempt) {
@@ -95,24 +94,18 @@ void VindelorProcess::CancelDialog() {
   EXPECT_TRUE(WaitUntil([&] { return !IsShown(OptionsDialog()); }));
 }
 
-HWND VindelorProcess::Control(const std::string& caption) const {
-  HWND control = ChildWithText(OptionsDialog(), caption);
-  EXPECT_NE(control, nullptr) << caption;
-  return control;
-}
-
 void VindelorProcess::Click(const std::string& caption) const {
-  PostMessageA(Control(caption), BM_CLICK, 0, 0);
+  PostMessageA(ChildWithText(OptionsDialog(), caption), BM_CLICK, 0, 0);
 }
 
 void VindelorProcess::Press(const std::string& caption) const {
-  HWND button = Control(caption);
+  HWND button = ChildWithText(OptionsDialog(), caption);
   PostMessageA(OptionsDialog(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                reinterpret_cast<LPARAM>(button));
 }
 
 bool VindelorProcess::IsChecked(const std::string& caption) const {
-  return SendMessageA(Control(caption), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return SendMessageA(ChildWithText(OptionsDialog(), caption), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void VindelorProcess::SetBox(const std::string& caption, bool checked) const {
@@ -126,12 +119,11 @@ void EndAllVindelorProcesses() {
   PROCESSENTRY32 entry{.dwSize = sizeof(PROCESSENTRY32)};
   for (BOOL more = Process32First(snapshot.Get(), &entry); more;
        more = Process32Next(snapshot.Get(), &entry)) {
-    if (_stricmp(entry.szExeFile, "Vindelor.exe") != 0) continue;
     const tk::UniqueKernelHandle process{
-        OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)};
-    if (!process) continue;
-    TerminateProcess(process.Get(), 99);
-    WaitForSingleObject(process.Get(), 10000);
+        _stricmp(entry.szExeFile, "Vindelor.exe") == 0
+            ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)
+            : nullptr};
+    if (process) End(process.Get());
   }
 }
 
@@ -139,7 +131,5 @@ void VindelorTest::SetUp() {
   EndAllVindelorProcesses();
   DeleteSettings();
 }
-
-void VindelorTest::TearDown() { SetUp(); }
 
 }  // namespace testing_support

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "tests/support/Pictures.h"
 #include "tests/support/WinTestSupport.h"
 #include "toolkit/Handles.h"
 
@@ -16,47 +17,63 @@ namespace testing_support {
 class VindelorProcess {
  public:
   VindelorProcess();
-  VindelorProcess(const VindelorProcess&) = delete;
-  VindelorProcess& operator=(const VindelorProcess&) = delete;
   ~VindelorProcess();  // ends the process if it still runs
-
-  [[nodiscard]] DWORD Id() const noexcept { return processId_; }
+  [[nodiscard]] DWORD Id() const noexcept { return id_; }
   [[nodiscard]] bool Running() const;
-  std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = kDefaultTimeout);
+  std::optional<DWORD> WaitForExit();  // the exit code; none if it did not end in time
 
   [[nodiscard]] HWND CreditsForm() const;  // null while it does not exist
   [[nodiscard]] HWND OptionsDialog() const;
-  HWND WaitForSplash();  // the credits form, once shown
+  HWND WaitForSplash();          // the credits form, once shown
   void EndSplashWithKeyPress();  // and waits until the program is resident
-  void CloseMainForm();
+  void CloseMainForm() const { PostMessageA(CreditsForm(), WM_CLOSE, 0, 0); }
   // Presses the hotkey until the dialog shows: right after the splash the program still drains
   // the key before it arms the hotkeys, and a press in that moment is, rightly, ignored.
   [[nodiscard]] bool CaptureWithHotkey(bool alt = false);
-  // Alt+Print Screen with the window in the foreground.
-  [[nodiscard]] bool CaptureWindow(HWND window);
-  void CancelDialog();  // Escape, then waits until the dialog has gone
+  [[nodiscard]] bool CaptureWindow(HWND window);  // Alt+Print Screen with it in the foreground
+  void CancelDialog();                            // Escape, then waits until the dialog has gone
 
   // The dialog's controls by caption. Click posts a click (a print runs inside it); Press runs a
   // push button's command as its click does; SetBox clicks a box until it has the state.
-  [[nodiscard]] HWND Control(const std::string& caption) const;
   void Click(const std::string& caption) const;
   void Press(const std::string& caption) const;
-  void SetBox(const std::string& caption, bool checked) const;
   [[nodiscard]] bool IsChecked(const std::string& caption) const;
+  void SetBox(const std::string& caption, bool checked) const;
 
  private:
   tk::UniqueKernelHandle process_;
-  DWORD processId_ = 0;
+  DWORD id_ = 0;
 };
 
 void EndAllVindelorProcesses();
-[[nodiscard]] bool IsShown(HWND window);
+[[nodiscard]] inline bool IsShown(HWND window) { return window && IsWindowVisible(window); }
 
 // Each test starts and ends with no Vindelor running and no stored settings.
 class VindelorTest : public ::testing::Test {
  protected:
   void SetUp() override;
-  void TearDown() override;
+  void TearDown() override { SetUp(); }
+};
+
+// A resident program and a pattern window for it to capture.
+class ResidentTest : public VindelorTest {
+ protected:
+  explicit ResidentTest(RECT pattern) : bounds_(pattern) {}
+  void SetUp() override {
+    VindelorTest::SetUp();
+    program_.emplace();
+    program_->EndSplashWithKeyPress();
+    pattern_.emplace(bounds_);
+  }
+  void TearDown() override {
+    program_.reset();
+    VindelorTest::TearDown();
+  }
+  void CaptureThePattern() { ASSERT_TRUE(program_->CaptureWindow(pattern_->Handle())); }
+
+  RECT bounds_;
+  std::optional<VindelorProcess> program_;
+  std::optional<PatternWindow> pattern_;
 };
 
 }  // namespace testing_support

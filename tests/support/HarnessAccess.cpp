@@ -42,14 +42,15 @@ std::vector<std::string> PageFiles(const std::string& queue) {
   const std::string folder = WindowsPath(UnixState() + "/pages/" + queue + "/");
   std::vector<std::string> files;
   WIN32_FIND_DATAA found{};
-  tk::UniqueHandle<HANDLE, &FindClose, -1> search{FindFirstFileA((folder + "*.ps").c_str(), &found)};
+  tk::UniqueHandle<HANDLE, &FindClose, -1> search{
+      FindFirstFileA((folder + "*.ps").c_str(), &found)};
   // The queue writes a job under a hidden name first and renames it when it is complete.
   for (bool more = bool(search); more; more = FindNextFileA(search.Get(), &found)) {
     if (found.cFileName[0] != '.') files.push_back(folder + found.cFileName);
   }
-  // Job ids grow with every job; "10.ps" comes after "9.ps".
-  auto id = [&](const std::string& file) { return std::atol(file.c_str() + folder.size()); };
-  std::sort(files.begin(), files.end(), [&](auto& a, auto& b) { return id(a) < id(b); });
+  // Job ids grow with every job: "10.ps" comes after "9.ps".
+  std::sort(files.begin(), files.end(),
+            [](auto& a, auto& b) { return std::pair(a.size(), a) < std::pair(b.size(), b); });
   return files;
 }
 
@@ -64,11 +65,12 @@ bool WaitUntilPrintingIsDone() {
   // lpstat asks the harness's cupsd (CUPS_SERVER is in the environment); the marker says done.
   static int calls = 0;
   const std::string marker = UnixState() + "/printing-done." + std::to_string(++calls);
-  StartUnixCommand("for i in $(seq 600); do lpstat -o 2>/dev/null | grep -q . || break; "
-                   "sleep 0.1; done; touch '" + marker + "'");
-  return WaitUntil([&] {
-    return GetFileAttributesA(WindowsPath(marker).c_str()) != INVALID_FILE_ATTRIBUTES;
-  });
+  StartUnixCommand(
+      "for i in $(seq 600); do lpstat -o 2>/dev/null | grep -q . || break; "
+      "sleep 0.1; done; touch '" +
+      marker + "'");
+  return WaitUntil(
+      [&] { return GetFileAttributesA(WindowsPath(marker).c_str()) != INVALID_FILE_ATTRIBUTES; });
 }
 
 std::string ReadWholeFile(const std::string& path) {
@@ -78,8 +80,7 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 COLORREF RenderedPage::At(int x, int y) const {
-  const auto at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                   static_cast<std::size_t>(x)) * 3;
+  const std::size_t at = 3 * (std::size_t(y) * std::size_t(width) + std::size_t(x));
   return RGB(rgb[at], rgb[at + 1], rgb[at + 2]);
 }
 
@@ -101,11 +102,11 @@ RenderedPage RenderPage(const std::string& pageFile, int dotsPerInch) {
   const std::string picture = source + "." + std::to_string(dotsPerInch) + ".ppm";
   // Written under another name and renamed when complete, so that a reader never sees half.
   StartUnixCommand("gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=ppmraw -r" +
-                   std::to_string(dotsPerInch) + " -sOutputFile='" + picture + ".part' '" +
-                   source + "' && mv '" + picture + ".part' '" + picture + "'");
+                   std::to_string(dotsPerInch) + " -sOutputFile='" + picture + ".part' '" + source +
+                   "' && mv '" + picture + ".part' '" + picture + "'");
   std::string bytes;
   WaitUntil([&] { return !(bytes = ReadWholeFile(WindowsPath(picture))).empty(); });
-  // "P6", width, height and 255, each after blanks or "#" comment lines, then one whitespace.
+  // "P6", width, height and 255, each after blanks or "#" comment lines, then one blank.
   std::istringstream header(bytes);
   auto next = [&header] {
     std::string token, comment;
@@ -116,9 +117,11 @@ RenderedPage RenderPage(const std::string& pageFile, int dotsPerInch) {
   const std::string magic = next();
   page.width = std::atoi(next().c_str());
   page.height = std::atoi(next().c_str());
-  const bool valid = magic == "P6" && next() == "255" && page.width > 0 && page.height > 0;
-  if (valid) page.rgb.assign(bytes.begin() + static_cast<std::ptrdiff_t>(header.tellg()) + 1, bytes.end());
-  if (!valid || page.rgb.size() != std::size_t(page.width) * std::size_t(page.height) * 3) {
+  if (magic == "P6" && next() == "255") {
+    page.rgb.assign(bytes.begin() + static_cast<std::ptrdiff_t>(header.tellg()) + 1, bytes.end());
+  }
+  if (page.rgb.empty() ||
+      page.rgb.size() != std::size_t(page.width) * std::size_t(page.height) * 3) {
     ADD_FAILURE() << "no whole page picture from " << source;
     return {};
   }
@@ -126,8 +129,8 @@ RenderedPage RenderPage(const std::string& pageFile, int dotsPerInch) {
 }
 
 void RunQueuesScript(const std::string& arguments) {
-  StartUnixCommand(std::string("'") + VINDELOR_SOURCE_DIR + "/harness/queues.sh' '" +
-                   UnixState() + "' " + arguments);
+  StartUnixCommand(std::string("'") + VINDELOR_SOURCE_DIR + "/harness/queues.sh' '" + UnixState() +
+                   "' " + arguments);
 }
 
 }  // namespace testing_support

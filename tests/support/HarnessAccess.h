@@ -1,5 +1,4 @@
-// What the Windows tests reach of the harness around them (its state folder comes in the
-// environment variable VINDELOR_STATE): the pages each print queue wrote, and its queue script.
+// The harness around the Windows tests (its folder is in VINDELOR_STATE): printed pages, queues.
 #pragma once
 
 #include <windows.h>
@@ -31,8 +30,7 @@ struct RenderedPage {
 };
 [[nodiscard]] RenderedPage RenderPage(const std::string& pageFile, int dotsPerInch);
 
-// Runs harness/queues.sh with the given arguments. Wine hands back no handle to wait on for a
-// Unix program: callers wait for the effect.
+// Runs harness/queues.sh; Wine gives no handle to wait on, so callers wait for the effect.
 void RunQueuesScript(const std::string& arguments);
 
 }  // namespace testing_support

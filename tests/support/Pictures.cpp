@@ -14,8 +14,9 @@ LRESULT CALLBACK PaintPattern(HWND window, UINT message, WPARAM wParam, LPARAM l
   GetClientRect(window, &left);
   right = left;
   left.right = right.left = left.right / 2;
-  for (auto [area, colour] : {std::pair(left, RGB(255, 255, 255)), std::pair(right, RGB(254, 255, 255)),
-                              std::pair(kPatternRedSquare, kPatternRed)}) {
+  for (auto [area, colour] :
+       {std::pair(left, RGB(255, 255, 255)), std::pair(right, RGB(254, 255, 255)),
+        std::pair(kPatternRedSquare, kPatternRed)}) {
     FillRect(paint.Get(), &area, tk::UniqueBrush{CreateSolidBrush(colour)}.Get());
   }
   return 0;
@@ -25,7 +26,8 @@ LRESULT CALLBACK PaintPattern(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 PatternWindow::PatternWindow(RECT bounds) {
   static const ATOM registered = [] {
-    WNDCLASSA windowClass{.lpfnWndProc = &PaintPattern, .hInstance = GetModuleHandleA(nullptr),
+    WNDCLASSA windowClass{.lpfnWndProc = &PaintPattern,
+                          .hInstance = GetModuleHandleA(nullptr),
                           .hCursor = LoadCursorA(nullptr, IDC_ARROW),
                           .lpszClassName = "VindelorTestPattern"};
     return RegisterClassA(&windowClass);
@@ -50,34 +52,26 @@ POINT PatternWindow::ClientOffset() const {
   return {origin.x - WindowRect().left, origin.y - WindowRect().top};
 }
 
-Picture Picture::Part(RECT area) const {
-  Picture part{area.right - area.left, area.bottom - area.top, bitsPerPixel, {}};
-  for (int y = area.top; y < area.bottom; ++y) {
-    for (int x = area.left; x < area.right; ++x) {
-      const bool inside = x >= 0 && y >= 0 && x < width && y < height;
-      part.pixels.push_back(inside ? pixels[static_cast<std::size_t>(y * width + x)] : 0xFFFFFF);
-    }
-  }
-  return part;
-}
-
 Picture PictureOf(HBITMAP bitmap) {
   BITMAP info{};
   if (!bitmap || !GetObjectA(bitmap, sizeof(info), &info)) return {};
-  Picture picture{info.bmWidth, info.bmHeight, info.bmPlanes * info.bmBitsPixel,
-                  std::vector<std::uint32_t>(static_cast<std::size_t>(info.bmWidth * info.bmHeight))};
-  BITMAPINFO format{.bmiHeader = {.biSize = sizeof(BITMAPINFOHEADER), .biWidth = info.bmWidth,
-                                  .biHeight = -info.bmHeight, .biPlanes = 1, .biBitCount = 32}};
+  Picture picture{
+      info.bmWidth, info.bmHeight, info.bmPlanes * info.bmBitsPixel,
+      std::vector<std::uint32_t>(static_cast<std::size_t>(info.bmWidth * info.bmHeight))};
+  BITMAPINFO format{.bmiHeader = {.biSize = sizeof(BITMAPINFOHEADER),
+                                  .biWidth = info.bmWidth,
+                                  .biHeight = -info.bmHeight,
+                                  .biPlanes = 1,
+                                  .biBitCount = 32}};
   GetDIBits(tk::WindowDc(nullptr).Get(), bitmap, 0, static_cast<UINT>(info.bmHeight),
             picture.pixels.data(), &format, DIB_RGB_COLORS);
   for (auto& pixel : picture.pixels) pixel &= 0xFFFFFF;  // a fill with white sets the top byte
   return picture;
 }
 
-Picture ClipboardPicture(std::vector<UINT>* formats) {
+Picture ClipboardPicture() {
   // Wine's bridge to the X clipboard opens the clipboard briefly after every change.
   if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) return {};
-  for (UINT format = 0; formats && (format = EnumClipboardFormats(format));) formats->push_back(format);
   Picture picture = PictureOf(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)));
   CloseClipboard();
   return picture;

@@ -1,5 +1,4 @@
-// Pictures for checking captures, crops, the clipboard and pages pixel by pixel: a test window
-// with a known pattern, and the pixels of bitmaps as another program reads them.
+// A test window with a known pattern, and the pixels of bitmaps as another program reads them.
 #pragma once
 
 #include <windows.h>
@@ -32,10 +31,9 @@ struct Picture {
   int width = 0, height = 0, bitsPerPixel = 0;
   std::vector<std::uint32_t> pixels;  // 0xRRGGBB, top row first
   bool operator==(const Picture&) const = default;
-  [[nodiscard]] Picture Part(RECT area) const;  // white where the area reaches beyond
 };
 [[nodiscard]] Picture PictureOf(HBITMAP bitmap);
-// The clipboard's bitmap (empty when none) and formats, read once no other program holds it.
-[[nodiscard]] Picture ClipboardPicture(std::vector<UINT>* formats = nullptr);
+// The clipboard's bitmap (empty when none), read once no other program holds it.
+[[nodiscard]] Picture ClipboardPicture();
 
 }  // namespace testing_support

@@ -1,6 +1,5 @@
 // The program in-process, as at start-up (application object and the three forms), for each test
-// of the win tier, with the gestures the tests share. Waits dispatch through the program's own
-// loop, with its dialog keys (InProcessPump.cpp).
+// of the win tier, with the gestures the tests share.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -20,6 +19,16 @@
 #include "toolkit/Application.h"
 
 namespace testing_support {
+
+// While the program runs, waits dispatch through its own loop, with its dialog keys.
+inline const bool kPumpsThroughTheProgram = [] {
+  SetMessagePump([] {
+    if (!tk::Application::Exists()) return false;
+    tk::App().ProcessMessages();
+    return true;
+  });
+  return true;
+}();
 
 class ProgramTest : public ::testing::Test {
  protected:
@@ -59,7 +68,9 @@ class ProgramTest : public ::testing::Test {
     action();
     return answerer.Texts();
   }
-  static Strings Print() { return Answered([] { Form2->Button1Click(); }); }
+  static Strings Print() {
+    return Answered([] { Form2->Button1Click(); });
+  }
   static tk::Bitmap& Work() { return *vindelor::Shared().workImage; }
   static COLORREF WorkPixel(int x, int y) { return GetPixel(Work().SurfaceForReading(), x, y); }
 

@@ -10,12 +10,6 @@ std::uint32_t RegistryValue::Dword() const {
          std::uint32_t{data[3]} << 24;
 }
 
-std::string RegistryValue::WrittenText() const {
-  std::string text(data.begin(), data.end());
-  if (!text.empty() && text.back() == '\0') text.pop_back();
-  return text;
-}
-
 void DeleteSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Osmerdane"); }
 
 void SeedValue(const std::string& name, DWORD type, const std::vector<std::uint8_t>& data) {
@@ -24,12 +18,9 @@ void SeedValue(const std::string& name, DWORD type, const std::vector<std::uint8
 }
 
 void SeedDword(const std::string& name, std::uint32_t value) {
-  SeedValue(name, REG_DWORD, {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                              static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)});
-}
-
-void SeedString(const std::string& name, const std::string& text) {
-  SeedValue(name, REG_SZ, {text.begin(), text.end()});
+  SeedValue(name, REG_DWORD,
+            {std::uint8_t(value), std::uint8_t(value >> 8), std::uint8_t(value >> 16),
+             std::uint8_t(value >> 24)});
 }
 
 void DeleteValue(const std::string& name) {
@@ -39,20 +30,18 @@ void DeleteValue(const std::string& name) {
 std::map<std::string, RegistryValue> ReadSettings() {
   std::map<std::string, RegistryValue> values;
   tk::UniqueKey key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsPath, 0, KEY_READ, key.Put()) != ERROR_SUCCESS) {
-    return values;
-  }
-  for (DWORD index = 0;; ++index) {
+  RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsPath, 0, KEY_READ, key.Put());
+  for (DWORD index = 0; key; ++index) {
     char name[256]{};
     DWORD nameLength = sizeof(name), size = 4096, type = REG_NONE;
     std::vector<std::uint8_t> data(size);
-    if (RegEnumValueA(key.Get(), index, name, &nameLength, nullptr, &type, data.data(), &size) !=
-        ERROR_SUCCESS) {
-      return values;
+    if (RegEnumValueA(key.Get(), index, name, &nameLength, nullptr, &type, data.data(), &size)) {
+      break;
     }
     data.resize(size);
     values[std::string(name, nameLength)] = {type, data};
   }
+  return values;
 }
 
 }  // namespace testing_support

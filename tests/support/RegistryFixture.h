@@ -17,14 +17,11 @@ struct RegistryValue {
   DWORD type = REG_NONE;
   std::vector<std::uint8_t> data;
   [[nodiscard]] std::uint32_t Dword() const;  // 0xDEADBEEF unless a 4-byte DWORD
-  // The text as the program wrote it: Wine's RegSetValueExA appends the NUL the program leaves out.
-  [[nodiscard]] std::string WrittenText() const;
 };
 
 void DeleteSettings();  // the whole Osmerdane key: the next start is a first run
 void SeedValue(const std::string& name, DWORD type, const std::vector<std::uint8_t>& data);
 void SeedDword(const std::string& name, std::uint32_t value);
-void SeedString(const std::string& name, const std::string& text);  // no terminating NUL
 void DeleteValue(const std::string& name);
 [[nodiscard]] std::map<std::string, RegistryValue> ReadSettings();  // by stored name
 

@@ -1,8 +1,9 @@
 #include "tests/support/WinTestSupport.h"
 
-#include <atomic>
-#include <mutex>
-#include <thread>
+#include <winternl.h>
+
+#include <cstring>
+#include <utility>
 
 namespace testing_support {
 namespace {
@@ -31,7 +32,6 @@ std::string ClassNameOf(HWND window) {
 
 SeenDialog ReadDialog(HWND dialog) {
   SeenDialog seen{.caption = WindowText(dialog)};
-  GetWindowRect(dialog, &seen.bounds);
   for (HWND child : Children(dialog)) {
     const std::string className = ClassNameOf(child), text = WindowText(child);
     if (className == "Button") seen.buttons.push_back(text);
@@ -40,37 +40,58 @@ SeenDialog ReadDialog(HWND dialog) {
   return seen;
 }
 
-bool Same(const SeenDialog& a, const SeenDialog& b) {
-  return EqualRect(&a.bounds, &b.bounds) && a.caption == b.caption && a.text == b.text &&
-         a.buttons == b.buttons;
+// Answers a dialog once it reads the same twice in a row with its buttons in place (one being
+// set up or on its way out is read again), records it first, and waits until it has gone. Once
+// a dialog has appeared, it has the usual time to settle. Sleeps rather than pumps: it also
+// runs on a thread of its own.
+std::optional<SeenDialog> AnswerOne(DWORD processId, int buttonId,
+                                    std::chrono::milliseconds timeout,
+                                    const std::function<void(const SeenDialog&)>& record) {
+  const WindowQuery query{.className = "#32770", .processId = processId, .visibleOnly = true};
+  auto end = std::chrono::steady_clock::now() + timeout;
+  for (bool appeared = false;; Sleep(20)) {
+    const auto found = FindTopLevelWindows(query);
+    if (!found.empty() && !std::exchange(appeared, true)) {
+      end = std::chrono::steady_clock::now() + kDefaultTimeout;
+    }
+    if (std::chrono::steady_clock::now() >= end) return std::nullopt;
+    if (found.empty()) continue;
+    const SeenDialog seen = ReadDialog(found.front());
+    Sleep(20);
+    if (seen.buttons.empty() || ReadDialog(found.front()) != seen) continue;
+    if (record) record(seen);
+    PostMessageA(found.front(), WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), 0);
+    for (int i = 0; i < 1000 && IsWindowVisible(found.front()); ++i) Sleep(20);
+    return seen;
+  }
 }
 
-// Finds a dialog and answers it once it reads the same twice in a row with its buttons in place
-// (one being set up or on its way out is read again), records it first, and waits until it has
-// gone so that the next answer does not see it again.
-std::optional<SeenDialog> AnswerOne(DWORD processId, int buttonId, std::chrono::milliseconds timeout,
-                                    const std::function<void(const SeenDialog&)>& record) {
-  HWND dialog = nullptr;
-  std::optional<SeenDialog> previous;
-  SeenDialog seen;
-  for (auto end = std::chrono::steady_clock::now() + timeout;; Sleep(20)) {
-    if (std::chrono::steady_clock::now() >= end) return std::nullopt;
-    const auto found = FindTopLevelWindows({.className = "#32770", .processId = processId,
-                                            .visibleOnly = true});
-    if (found.empty()) continue;
-    if (!dialog) end = std::chrono::steady_clock::now() + kDefaultTimeout;
-    seen = ReadDialog(found.front());
-    if (found.front() == dialog && previous && Same(*previous, seen) && !seen.buttons.empty()) break;
-    dialog = found.front();
-    previous = seen;
+BOOL CALLBACK CountOwnWindowTree(HWND window, LPARAM counter) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != GetCurrentProcessId()) return TRUE;
+  ++*reinterpret_cast<long*>(counter);
+  if (!(GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD)) {
+    EnumChildWindows(window, &CountOwnWindowTree, counter);
   }
-  if (record) record(seen);
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), 0);
-  for (auto end = std::chrono::steady_clock::now() + kDefaultTimeout;
-       IsWindowVisible(dialog) && std::chrono::steady_clock::now() < end;) {
-    Sleep(20);
-  }
-  return seen;
+  return TRUE;
+}
+
+// Puts the mouse on the icon's centre, which nothing may cover: Wine's tray window is not always
+// on top.
+bool PointAtIcon() {
+  POINT centre{};
+  return WaitUntil([&] {
+           RECT rect{};
+           GetWindowRect(TrayIcon(), &rect);
+           centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+           return TrayIcon() && WindowFromPoint(centre) == TrayIcon();
+         }) &&
+         SetCursorPos(centre.x, centre.y);
+}
+
+bool MenuShown() {
+  return !FindTopLevelWindows({.className = "#32768", .visibleOnly = true}).empty();
 }
 
 }  // namespace
@@ -80,11 +101,11 @@ void SetMessagePump(std::function<bool()> pump) { MessagePump() = std::move(pump
 void PumpMessagesFor(std::chrono::milliseconds duration) {
   const auto end = std::chrono::steady_clock::now() + duration;
   do {
-    if (!MessagePump() || !MessagePump()()) {
-      for (MSG message{}; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-      }
+    MSG message{};
+    while ((!MessagePump() || !MessagePump()()) &&
+           PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
     }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   } while (std::chrono::steady_clock::now() < end);
@@ -110,24 +131,20 @@ std::vector<HWND> FindTopLevelWindows(const WindowQuery& query) {
   for (HWND window : all) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if ((query.processId && process != query.processId) ||
-        (query.visibleOnly && !IsWindowVisible(window)) ||
-        (!query.className.empty() && ClassNameOf(window) != query.className) ||
-        (query.title && WindowText(window) != *query.title)) {
-      continue;
+    if ((!query.processId || process == query.processId) &&
+        (!query.visibleOnly || IsWindowVisible(window)) &&
+        (query.className.empty() || ClassNameOf(window) == query.className) &&
+        (!query.title || WindowText(window) == *query.title)) {
+      found.push_back(window);
     }
-    found.push_back(window);
   }
   return found;
 }
 
 HWND WaitForWindow(const WindowQuery& query, std::chrono::milliseconds timeout) {
-  HWND found = nullptr;
-  WaitUntil([&] {
-    const auto windows = FindTopLevelWindows(query);
-    return (found = windows.empty() ? nullptr : windows.front()) != nullptr;
-  }, timeout);
-  return found;
+  std::vector<HWND> found;
+  WaitUntil([&] { return !(found = FindTopLevelWindows(query)).empty(); }, timeout);
+  return found.empty() ? nullptr : found.front();
 }
 
 HWND ChildWithText(HWND parent, const std::string& text) {
@@ -144,7 +161,8 @@ HWND SaveDialogNameField(HWND dialog) {
 
 void SetKeyDown(WORD virtualKey, bool down) {
   INPUT input{.type = INPUT_KEYBOARD};
-  input.ki = {.wVk = virtualKey, .wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC)),
+  input.ki = {.wVk = virtualKey,
+              .wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC)),
               .dwFlags = down ? 0u : KEYEVENTF_KEYUP};
   SendInput(1, &input, sizeof(input));
 }
@@ -169,12 +187,14 @@ bool MoveMouseTo(int x, int y) {
               .dy = scaled(y, GetSystemMetrics(SM_CYSCREEN)),
               .dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE};
   // Wine's X11 side can report an older pointer position in between: move again until it stays.
-  return WaitUntil([&] {
-    POINT at{};
-    SendInput(1, &input, sizeof(input));
-    PumpMessagesFor(10ms);
-    return GetCursorPos(&at) && at.x == x && at.y == y;
-  }, 2s);
+  return WaitUntil(
+      [&] {
+        POINT at{};
+        SendInput(1, &input, sizeof(input));
+        PumpMessagesFor(10ms);
+        return GetCursorPos(&at) && at.x == x && at.y == y;
+      },
+      2s);
 }
 
 void SetMouseButton(bool right, bool down) {
@@ -184,50 +204,82 @@ void SetMouseButton(bool right, bool down) {
   SendInput(1, &input, sizeof(input));
 }
 
-void ReleaseMouseOver(HWND control, bool right) {
-  SendMessageA(control, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON,
-               MAKELPARAM(5, 5));
-  SendMessageA(control, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-}
-
 std::optional<SeenDialog> AnswerDialog(DWORD processId, int buttonId,
                                        std::chrono::milliseconds timeout) {
   return AnswerOne(processId, buttonId, timeout, {});
 }
 
-struct DialogAnswerer::State {
-  std::atomic<bool> stop{false};
-  mutable std::mutex mutex;
-  std::vector<SeenDialog> seen;
-  std::thread thread;
-};
-
-DialogAnswerer::DialogAnswerer(int buttonId) : state_(std::make_unique<State>()) {
-  state_->thread = std::thread([state = state_.get(), buttonId] {
-    while (!state->stop) {
-      // Recorded before the answer, so the answered thread always finds it in Seen().
-      AnswerOne(GetCurrentProcessId(), buttonId, 50ms, [state](const SeenDialog& seen) {
-        std::lock_guard lock(state->mutex);
-        state->seen.push_back(seen);
-      });
-    }
-  });
-}
-
-DialogAnswerer::~DialogAnswerer() {
-  state_->stop = true;
-  state_->thread.join();
-}
-
-std::vector<SeenDialog> DialogAnswerer::Seen() const {
-  std::lock_guard lock(state_->mutex);
-  return state_->seen;
-}
+DialogAnswerer::DialogAnswerer(int buttonId)
+    : thread_([this, buttonId](std::stop_token stop) {
+        while (!stop.stop_requested()) {
+          // Recorded before the answer, so the answered thread always finds it.
+          AnswerOne(GetCurrentProcessId(), buttonId, 50ms, [this](const SeenDialog& seen) {
+            std::lock_guard lock(mutex_);
+            seen_.push_back(seen.caption + ": " + seen.text);
+          });
+        }
+      }) {}
 
 Strings DialogAnswerer::Texts() const {
-  Strings texts;
-  for (const SeenDialog& seen : Seen()) texts.push_back(seen.caption + ": " + seen.text);
-  return texts;
+  std::lock_guard lock(mutex_);
+  return seen_;
+}
+
+HWND TrayIcon() {
+  std::vector<HWND> icons;
+  for (HWND tray : FindTopLevelWindows({.className = "__winex11_standalone_tray"})) {
+    for (HWND icon = nullptr; (icon = FindWindowExA(tray, icon, "__winex11_tray_icon", nullptr));) {
+      icons.push_back(icon);
+    }
+  }
+  return icons.size() == 1 ? icons.front() : nullptr;
+}
+
+bool ClickTrayIcon(bool right) {
+  // Clicks closer together than the double-click time would make a double click.
+  static auto last = std::chrono::steady_clock::now() - 1h;
+  const auto apart = last + 100ms + std::chrono::milliseconds(GetDoubleClickTime());
+  WaitUntil([&] { return std::chrono::steady_clock::now() > apart; });
+  if (!PointAtIcon()) return false;
+  last = std::chrono::steady_clock::now();
+  SetMouseButton(right, true);
+  SetMouseButton(right, false);
+  return true;
+}
+
+bool ChooseFromTrayMenu(int item) {
+  if (!ClickTrayIcon(/*right=*/true) || !WaitUntil(&MenuShown)) return false;
+  for (int i = 0; i < item; ++i) PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+  return WaitUntil([] { return !MenuShown(); });
+}
+
+std::string TrayTip() {
+  HWND tip = PointAtIcon() ? WaitForWindow({.className = "tooltips_class32", .visibleOnly = true})
+                           : nullptr;
+  return tip ? WindowText(tip) : std::string();
+}
+
+// Wine's GetGuiResources answers 0: there the GDI count comes from the handle table the process
+// environment block points to (x64 entries of 24 bytes, the type at byte 14), and the USER
+// count is the number of this process's windows.
+GuiObjectCounts CountGuiObjects() {
+  GuiObjectCounts counts{static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)),
+                         static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))};
+  PROCESS_BASIC_INFORMATION basic{};
+  const unsigned char* table = nullptr;
+  if (counts.gdi == 0 && NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation,
+                                                   &basic, sizeof(basic), nullptr) == 0) {
+    std::memcpy(&table, reinterpret_cast<const unsigned char*>(basic.PebBaseAddress) + 0xF8,
+                sizeof(table));
+    for (std::size_t i = 0; table && i < 0x10000; ++i) counts.gdi += table[24 * i + 14] != 0;
+  }
+  if (counts.user != 0) return counts;
+  EnumWindows(&CountOwnWindowTree, reinterpret_cast<LPARAM>(&counts.user));
+  for (HWND window = nullptr; (window = FindWindowExA(HWND_MESSAGE, window, nullptr, nullptr));) {
+    CountOwnWindowTree(window, reinterpret_cast<LPARAM>(&counts.user));
+  }
+  return counts;
 }
 
 }  // namespace testing_support

@@ -1,14 +1,15 @@
-// Helpers shared by the Windows test tiers: waiting on conditions, finding windows, input through
-// SendInput (which reaches Wine's hotkeys without any X focus), and answering message boxes.
+// What the Windows test tiers share: waits, windows, input through SendInput (which reaches
+// Wine's hotkeys without any X focus), message boxes, the tray icon and GUI object counts.
 #pragma once
 
 #include <windows.h>
 
 #include <chrono>
 #include <functional>
-#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace testing_support {
@@ -17,8 +18,8 @@ using namespace std::chrono_literals;
 using Strings = std::vector<std::string>;
 inline constexpr std::chrono::milliseconds kDefaultTimeout = 20s;  // Wine can be slow when loaded
 
-// Polls until the condition holds or the time is up, dispatching this thread's messages meanwhile
-// (through the pump installed with SetMessagePump while it answers true). Returns the last answer.
+// Polls until the condition holds or the time is up, dispatching this thread's messages (through
+// the pump set while it answers true). Returns the last answer.
 bool WaitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = kDefaultTimeout);
 void PumpMessagesFor(std::chrono::milliseconds duration);
@@ -41,8 +42,7 @@ void SetKeyDown(WORD virtualKey, bool down);
 void PressKey(WORD virtualKey);
 void PressPrintScreen();
 void PressAltPrintScreen();
-// A key held down for a scope, released however the scope ends.
-struct HeldKey {
+struct HeldKey {  // down for a scope, released however the scope ends
   explicit HeldKey(WORD virtualKey) : key(virtualKey) { SetKeyDown(key, true); }
   HeldKey(const HeldKey&) = delete;
   HeldKey& operator=(const HeldKey&) = delete;
@@ -51,32 +51,40 @@ struct HeldKey {
 };
 bool MoveMouseTo(int x, int y);  // false when the pointer did not land exactly there
 void SetMouseButton(bool right, bool down);
-// A press and release of a mouse button over a control, as its window receives them.
-void ReleaseMouseOver(HWND control, bool right = false);
 
 // A message box or dialog (class "#32770") as it appeared.
 struct SeenDialog {
-  RECT bounds{};
   std::string caption, text;
-  std::vector<std::string> buttons;
+  Strings buttons;
+  bool operator==(const SeenDialog&) const = default;
 };
 // Waits for a dialog of the process (0: any), reads it and presses the button (IDOK, IDYES, …).
 std::optional<SeenDialog> AnswerDialog(DWORD processId, int buttonId,
                                        std::chrono::milliseconds timeout = kDefaultTimeout);
 // Answers this process's dialogs from a second thread while the test's thread sits in their
-// modal loops, and records each.
+// modal loops, and records "caption: text" of each.
 class DialogAnswerer {
  public:
   explicit DialogAnswerer(int buttonId = IDOK);
-  DialogAnswerer(const DialogAnswerer&) = delete;
-  DialogAnswerer& operator=(const DialogAnswerer&) = delete;
-  ~DialogAnswerer();
-  [[nodiscard]] std::vector<SeenDialog> Seen() const;
-  [[nodiscard]] Strings Texts() const;  // "caption: text" of each
+  [[nodiscard]] Strings Texts() const;
 
  private:
-  struct State;
-  std::unique_ptr<State> state_;
+  mutable std::mutex mutex_;
+  Strings seen_;
+  std::jthread thread_;  // last: it stops and joins before the rest goes
 };
+
+// The icon in Wine's tray, clicked with SendInput; its menu is chosen with Down and Enter.
+[[nodiscard]] HWND TrayIcon();           // the one icon; null for none or several
+bool ClickTrayIcon(bool right = false);  // false when the icon is missing or covered
+bool ChooseFromTrayMenu(int item);       // 1 is the first item; the separator does not count
+[[nodiscard]] std::string TrayTip();     // rests the mouse on the icon and reads the tooltip
+
+// This process's GDI and USER objects, to prove that a cycle of work gives back what it took.
+struct GuiObjectCounts {
+  long gdi = 0, user = 0;
+  bool operator==(const GuiObjectCounts&) const = default;
+};
+[[nodiscard]] GuiObjectCounts CountGuiObjects();
 
 }  // namespace testing_support
