@@ -23,7 +23,7 @@ resident_figures() {
   local state=$1 exe=${VINDELOR_EXE:-$bin/Vindelor.exe} pid ticks cpu0 cpu1 switches0 switches1
   harness/wine-run.sh "$state" "$exe" >/dev/null 2>&1 &
   sleep 10
-  pid=$(pgrep -f 'Vindelor.exe$' | head -n 1)
+  pid=$(pgrep -n -f 'Vindelor.exe$')  # the newest: Wine's process, not wine-run.sh
   ticks=$(getconf CLK_TCK)
   switches() { cat /proc/"$pid"/task/*/status | awk '/ctxt_switches/ {s += $2} END {print s}'; }
   cpu0=$(awk '{print $14 + $15}' "/proc/$pid/stat")

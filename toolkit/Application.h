@@ -61,6 +61,17 @@ class Application final : public Window {
   void ShowException(const std::exception& error);
   // Reports the exception in flight; called from catch blocks at dispatch boundaries.
   static void ReportCurrentException() noexcept;
+  // Runs a window's message handler at its dispatch boundary: whatever it throws is reported,
+  // and the message answers 0.
+  template <typename Handler>
+  static LRESULT HandleReportingErrors(Handler&& handler) noexcept {
+    try {
+      return handler();
+    } catch (...) {
+      ReportCurrentException();
+      return 0;
+    }
+  }
 
   // Handles owned for the whole run and given back only when the application object goes.
   void KeepUntilExit(UniqueKernelHandle handle);

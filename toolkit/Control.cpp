@@ -246,12 +246,8 @@ LRESULT CALLBACK Control::SubclassProc(HWND window, UINT message, WPARAM wParam,
     (void)self->handle_.Release();
     return CallWindowProcA(original, window, message, wParam, lParam);
   }
-  try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (...) {
-    Application::ReportCurrentException();
-    return 0;
-  }
+  return Application::HandleReportingErrors(
+      [&] { return self->HandleMessage(message, wParam, lParam); });
 }
 
 }  // namespace tk

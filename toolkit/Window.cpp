@@ -66,12 +66,8 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND window, UINT message, WPARAM wPar
     (void)self->handle_.Release();
     return DefWindowProcA(window, message, wParam, lParam);
   }
-  try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (...) {
-    Application::ReportCurrentException();
-    return 0;
-  }
+  return Application::HandleReportingErrors(
+      [&] { return self->HandleMessage(message, wParam, lParam); });
 }
 
 }  // namespace tk
