@@ -4,7 +4,6 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
-#include "toolkit/Form.h"
 #include "toolkit/Scaling.h"
 
 namespace tk {
