@@ -11,6 +11,10 @@
 #                                      Wine takes the first queue by name
 #   queues.sh STATE_DIR failing        adds VindelorFail, the new default
 #   queues.sh STATE_DIR rejecting      adds VindelorReject, the new default
+#   queues.sh STATE_DIR disable NAME   queue NAME accepts jobs and holds them
+#   queues.sh STATE_DIR enable NAME    queue NAME prints again, held jobs first
+#   queues.sh STATE_DIR server stop    ends the cupsd, as a print server that
+#                                      goes away; "server start" starts it again
 #
 # Each job that queue Q prints becomes STATE_DIR/pages/Q/<job-id>.ps (written
 # whole, then renamed; see cups/pagefile). Job ids count up across all queues.
@@ -38,7 +42,8 @@ readonly kPrintKey='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Print\Pr
 readonly kUserKey='HKEY_CURRENT_USER\Software\Microsoft\Windows NT\CurrentVersion'
 
 usage() {
-  echo "usage: queues.sh STATE_DIR none | one | three [DEFAULT] | remove NAME | failing | rejecting" >&2
+  echo "usage: queues.sh STATE_DIR none | one | three [DEFAULT] | remove NAME | failing |" \
+    "rejecting | disable NAME | enable NAME | server stop|start" >&2
   exit 2
 }
 
@@ -93,6 +98,19 @@ mode=$2
 shift 2
 export CUPS_SERVER
 CUPS_SERVER=$(vh_cups_socket "$state/cups")
+if [[ $mode == server ]]; then
+  case ${1-} in
+    stop)
+      pid=$(vh_recorded_pid "$state/pids" cupsd) || vh_die "the harness cupsd does not run"
+      kill -TERM "$pid"
+      ended() { ! kill -0 "$1" 2>/dev/null; }
+      vh_wait "cupsd to end" "" ended "$pid"
+      ;;
+    start) vh_cups_start "$state/cups" "$state/logs" "$state/pids" ;;
+    *) usage ;;
+  esac
+  exit 0
+fi
 vh_cups_ready "$CUPS_SERVER" || vh_die "the harness cupsd does not answer on $CUPS_SERVER"
 added=0
 removed=()
@@ -132,6 +150,10 @@ case $mode in
     add "$kRejecting"
     vh_lpadmin -d "$kRejecting"
     cupsreject -r "rejects every job (test harness)" "$kRejecting"
+    ;;
+  disable | enable)
+    (($# == 1)) || usage
+    "cups$mode" "$1"
     ;;
   *) usage ;;
 esac

@@ -90,6 +90,7 @@ bool VindelorProcess::CaptureWindow(HWND window) {
 }
 
 void VindelorProcess::CancelDialog() {
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == OptionsDialog(); }));
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([&] { return !IsShown(OptionsDialog()); }));
 }

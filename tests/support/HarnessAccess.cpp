@@ -36,6 +36,16 @@ void StartUnixCommand(const std::string& shellCommand) {
   const tk::UniqueKernelHandle processHandle{process.hProcess}, threadHandle{process.hThread};
 }
 
+// Wine gives no handle to wait on: a marker file says that the command has ended.
+bool RunUnixCommand(const std::string& shellCommand) {
+  static int calls = 0;
+  const std::string marker = UnixState() + "/done." + std::to_string(GetCurrentProcessId()) + "." +
+                             std::to_string(++calls);
+  StartUnixCommand(shellCommand + "; touch '" + marker + "'");
+  return WaitUntil(
+      [&] { return GetFileAttributesA(WindowsPath(marker).c_str()) != INVALID_FILE_ATTRIBUTES; });
+}
+
 }  // namespace
 
 std::vector<std::string> PageFiles(const std::string& queue) {
@@ -62,15 +72,9 @@ std::vector<std::string> WaitForPages(const std::string& queue, std::size_t coun
 }
 
 bool WaitUntilPrintingIsDone() {
-  // lpstat asks the harness's cupsd (CUPS_SERVER is in the environment); the marker says done.
-  static int calls = 0;
-  const std::string marker = UnixState() + "/printing-done." + std::to_string(++calls);
-  StartUnixCommand(
-      "for i in $(seq 600); do lpstat -o 2>/dev/null | grep -q . || break; "
-      "sleep 0.1; done; touch '" +
-      marker + "'");
-  return WaitUntil(
-      [&] { return GetFileAttributesA(WindowsPath(marker).c_str()) != INVALID_FILE_ATTRIBUTES; });
+  // lpstat asks the harness's cupsd (CUPS_SERVER is in the environment).
+  return RunUnixCommand("for i in $(seq 600); do lpstat -o 2>/dev/null | grep -q . || break; "
+                        "sleep 0.1; done");
 }
 
 std::string ReadWholeFile(const std::string& path) {
@@ -128,9 +132,15 @@ RenderedPage RenderPage(const std::string& pageFile, int dotsPerInch) {
   return page;
 }
 
-void RunQueuesScript(const std::string& arguments) {
-  StartUnixCommand(std::string("'") + VINDELOR_SOURCE_DIR + "/harness/queues.sh' '" + UnixState() +
-                   "' " + arguments);
+bool RunQueuesScript(const std::string& arguments) {
+  return RunUnixCommand(std::string("'") + VINDELOR_SOURCE_DIR + "/harness/queues.sh' '" +
+                        UnixState() + "' " + arguments);
+}
+
+std::string FolderWithFullDiskFile(const std::string& name) {
+  const std::string folder = UnixState() + "/full-disk";
+  RunUnixCommand("mkdir -p '" + folder + "' && ln -sfn /dev/full '" + folder + "/" + name + "'");
+  return WindowsPath(folder);
 }
 
 }  // namespace testing_support

@@ -30,7 +30,9 @@ struct RenderedPage {
 };
 [[nodiscard]] RenderedPage RenderPage(const std::string& pageFile, int dotsPerInch);
 
-// Runs harness/queues.sh; Wine gives no handle to wait on, so callers wait for the effect.
-void RunQueuesScript(const std::string& arguments);
+// Runs harness/queues.sh and waits until it has ended.
+bool RunQueuesScript(const std::string& arguments);
+// A folder in which `name` is a link to /dev/full: writing it fails as on a full disk.
+[[nodiscard]] std::string FolderWithFullDiskFile(const std::string& name);
 
 }  // namespace testing_support

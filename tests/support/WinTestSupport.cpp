@@ -1,9 +1,12 @@
 #include "tests/support/WinTestSupport.h"
 
+#include <psapi.h>
 #include <winternl.h>
 
-#include <cstring>
+#include <cstdint>
 #include <utility>
+
+#include "toolkit/Handles.h"
 
 namespace testing_support {
 namespace {
@@ -66,13 +69,19 @@ std::optional<SeenDialog> AnswerOne(DWORD processId, int buttonId,
   }
 }
 
-BOOL CALLBACK CountOwnWindowTree(HWND window, LPARAM counter) {
+struct WindowCount {
+  DWORD processId;
+  long windows = 0;
+};
+
+BOOL CALLBACK CountWindowTree(HWND window, LPARAM count) {
+  auto& counted = *reinterpret_cast<WindowCount*>(count);
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  if (process != GetCurrentProcessId()) return TRUE;
-  ++*reinterpret_cast<long*>(counter);
+  if (process != counted.processId) return TRUE;
+  ++counted.windows;
   if (!(GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD)) {
-    EnumChildWindows(window, &CountOwnWindowTree, counter);
+    EnumChildWindows(window, &CountWindowTree, count);
   }
   return TRUE;
 }
@@ -260,26 +269,56 @@ std::string TrayTip() {
   return tip ? WindowText(tip) : std::string();
 }
 
-// Wine's GetGuiResources answers 0: there the GDI count comes from the handle table the process
-// environment block points to (x64 entries of 24 bytes, the type at byte 14), and the USER
-// count is the number of this process's windows.
-GuiObjectCounts CountGuiObjects() {
-  GuiObjectCounts counts{static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)),
-                         static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))};
+// Wine's GetGuiResources and GetProcessHandleCount answer 0. There the GDI count comes from the
+// handle table that the process environment block points to (x64 entries of 24 bytes, the type
+// at byte 14), and the handle count from the system's handle list.
+ObjectCounts CountObjectsOf(DWORD processId) {
+  const tk::UniqueKernelHandle process{
+      OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId)};
+  ObjectCounts counts{static_cast<long>(GetGuiResources(process.Get(), GR_GDIOBJECTS))};
   PROCESS_BASIC_INFORMATION basic{};
-  const unsigned char* table = nullptr;
-  if (counts.gdi == 0 && NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation,
-                                                   &basic, sizeof(basic), nullptr) == 0) {
-    std::memcpy(&table, reinterpret_cast<const unsigned char*>(basic.PebBaseAddress) + 0xF8,
-                sizeof(table));
-    for (std::size_t i = 0; table && i < 0x10000; ++i) counts.gdi += table[24 * i + 14] != 0;
+  std::uintptr_t table = 0;
+  if (counts.gdi == 0 &&
+      NtQueryInformationProcess(process.Get(), ProcessBasicInformation, &basic, sizeof(basic),
+                                nullptr) == 0 &&
+      ReadProcessMemory(process.Get(), reinterpret_cast<const char*>(basic.PebBaseAddress) + 0xF8,
+                        &table, sizeof(table), nullptr)) {
+    std::vector<unsigned char> entries(24 * 0x10000);
+    if (ReadProcessMemory(process.Get(), reinterpret_cast<const void*>(table), entries.data(),
+                          entries.size(), nullptr)) {
+      for (std::size_t i = 0; i < 0x10000; ++i) counts.gdi += entries[24 * i + 14] != 0;
+    }
   }
-  if (counts.user != 0) return counts;
-  EnumWindows(&CountOwnWindowTree, reinterpret_cast<LPARAM>(&counts.user));
+  WindowCount windows{processId};
+  EnumWindows(&CountWindowTree, reinterpret_cast<LPARAM>(&windows));
   for (HWND window = nullptr; (window = FindWindowExA(HWND_MESSAGE, window, nullptr, nullptr));) {
-    CountOwnWindowTree(window, reinterpret_cast<LPARAM>(&counts.user));
+    CountWindowTree(window, reinterpret_cast<LPARAM>(&windows));
   }
+  counts.windows = windows.windows;
+  struct HandleEntry {
+    ULONG ownerPid;
+    BYTE type, flags;
+    USHORT value;
+    void* object;
+    ACCESS_MASK access;
+  };
+  std::vector<std::uintptr_t> list(1 << 16);
+  constexpr auto kSystemHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(16);
+  while (NtQuerySystemInformation(kSystemHandleInformation, list.data(),
+                                  static_cast<ULONG>(list.size() * sizeof(list[0])),
+                                  nullptr) == static_cast<NTSTATUS>(0xC0000004)) {
+    list.resize(list.size() * 2);  // the list grew: a larger buffer
+  }
+  const auto* entry = reinterpret_cast<const HandleEntry*>(&list[1]);
+  for (std::uintptr_t i = 0; i < list[0]; ++i) counts.handles += entry[i].ownerPid == processId;
   return counts;
+}
+
+double PrivateMegabytesOf(DWORD processId) {
+  const tk::UniqueKernelHandle process{OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId)};
+  PROCESS_MEMORY_COUNTERS counters{.cb = sizeof(counters)};
+  GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters));
+  return static_cast<double>(counters.PagefileUsage) / (1 << 20);  // Wine fills no PrivateUsage
 }
 
 }  // namespace testing_support

@@ -80,11 +80,12 @@ bool ClickTrayIcon(bool right = false);  // false when the icon is missing or co
 bool ChooseFromTrayMenu(int item);       // 1 is the first item; the separator does not count
 [[nodiscard]] std::string TrayTip();     // rests the mouse on the icon and reads the tooltip
 
-// This process's GDI and USER objects, to prove that a cycle of work gives back what it took.
-struct GuiObjectCounts {
-  long gdi = 0, user = 0;
-  bool operator==(const GuiObjectCounts&) const = default;
+// What a process holds, to prove that a cycle of work gives back what it took.
+struct ObjectCounts {
+  long gdi = 0, windows = 0, handles = 0;
+  bool operator==(const ObjectCounts&) const = default;
 };
-[[nodiscard]] GuiObjectCounts CountGuiObjects();
+[[nodiscard]] ObjectCounts CountObjectsOf(DWORD processId = GetCurrentProcessId());
+[[nodiscard]] double PrivateMegabytesOf(DWORD processId);
 
 }  // namespace testing_support

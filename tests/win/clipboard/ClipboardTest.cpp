@@ -72,9 +72,9 @@ TEST_F(Clipboard, AClipboardHeldByAnotherProgramRefusesTheCopyWhichIsFreedAndNoB
     CloseClipboard();
   });
   while (step == 0) Sleep(5);
-  const long before = CountGuiObjects().gdi;
+  const long before = CountObjectsOf().gdi;
   for (int i = 0; i < 3; ++i) Form2->CopyToClipBoard();
-  EXPECT_EQ(CountGuiObjects().gdi, before);
+  EXPECT_EQ(CountObjectsOf().gdi, before);
   const Strings seen = Answered([] { Form2->Button8Click(); });
   step = 2;
   holder.join();

@@ -2,6 +2,10 @@
 // what a job leaves in the work image, and how a failure returns the dialog to a usable state.
 // Each test names its queues in CMakeLists.txt; "three B" is A, B and C with B the default.
 
+#include <fstream>
+#include <optional>
+
+#include "output/BmpFile.h"
 #include "tests/support/HarnessAccess.h"
 #include "tests/support/Pictures.h"
 #include "tests/support/ProgramFixture.h"
@@ -78,21 +82,66 @@ TEST_F(PrintJob, AChosenPrinterPrintsWhenTheSystemHasNoDefault) {
   ExpectUsableAndReArmed();
 }
 
-// Queues: A and a default queue that rejects every document.
-TEST_F(PrintJob, ARejectedDocumentOrAnUnwritableTemporaryFileIsReportedAndNothingComesOut) {
-  for (bool unwritable : {false, true}) {
+// Queues: A and a default queue that rejects every document. After each fault the dialog is
+// hidden, enabled and armed, the temporary file is gone and no object is left over; a job held
+// by a disabled queue comes out once the queue is enabled again.
+TEST_F(PrintJob, EveryPrintFaultLeavesTheProgramUsableAndReArmedWithNothingLeftOver) {
+  char temporary[MAX_PATH]{};
+  GetEnvironmentVariableA("TMP", temporary, MAX_PATH);
+  const std::string blocker = std::string(temporary) + "\\vindelor-blocker";
+  std::ofstream(blocker) << "a file where the folder should be";
+  bool stopServerInJob = false;
+  tk::Timer inside(1, true);
+  inside.OnTimer = [&] {
+    if (!stopServerInJob || !tk::Printer::Instance().Printing()) return;
+    stopServerInJob = false;
+    RunQueuesScript("server stop");
+  };
+  struct Fault {
+    const char* name;
+    std::function<void()> inject, undo;
+    Strings messages;
+    std::size_t pages;
+    long testHandles = 0;  // Wine keeps one of the test's own for each Unix command it runs
+  };
+  auto useTemporary = [](std::string folder) {
+    return [folder] { SetEnvironmentVariableA("TMP", folder.c_str()); };
+  };
+  const Fault faults[] = {
+      {"rejected", [] {}, [] { Form2->ComboBox1.SetItemIndex(0); }, {kPrintFailed}, 0},
+      {"on A", [] {}, [] {}, {}, 1},
+      {"temporary folder is a file", useTemporary(blocker), useTemporary(temporary),
+       {kPrintFailed}, 0},
+      {"full disk", useTemporary(FolderWithFullDiskFile("Vindelor20.bmp")),
+       useTemporary(temporary), {kPrintFailed}, 0},
+      {"disabled queue", [] { RunQueuesScript("disable VindelorA"); },
+       [] { RunQueuesScript("enable VindelorA"); }, {}, 1},
+      {"server stops", [&] { stopServerInJob = true; }, [] { RunQueuesScript("server start"); },
+       {kPrintFailed}, 0, 1},
+      {"queue deleted", [] { RunQueuesScript("remove VindelorA"); }, [] {},
+       {"win_tests: The printer 'VindelorA' cannot be opened."}, 0},
+  };
+  long gdiAfterWarmUp = 0;
+  for (const Fault& fault : faults) {
+    SCOPED_TRACE(fault.name);
     CaptureDesktop();
     const std::size_t pages = PagesNow();
-    if (unwritable) Form2->ComboBox1.SetItemIndex(0);  // A; else the rejecting default
-    char temporary[MAX_PATH]{};
-    GetEnvironmentVariableA("TMP", temporary, MAX_PATH);
-    if (unwritable) SetEnvironmentVariableA("TMP", "C:\\no such folder");
-    EXPECT_EQ(Print(), Strings{kPrintFailed}) << unwritable;
-    SetEnvironmentVariableA("TMP", temporary);
+    fault.inject();
+    const ObjectCounts before = CountObjectsOf();
+    EXPECT_EQ(Print(), fault.messages);
+    const ObjectCounts after = CountObjectsOf();
+    fault.undo();
     ExpectUsableAndReArmed();
-    PumpMessagesFor(1s);
-    EXPECT_EQ(PagesNow(), pages) << "no document on A was begun";
+    if (&fault > &faults[1]) {  // the first print on each printer fills the system's caches
+      EXPECT_EQ(std::pair(after.windows, after.handles),
+                std::pair(before.windows, before.handles + fault.testHandles));
+    }
+    EXPECT_EQ(GetFileAttributesA(vindelor::TemporaryBmpPath().c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(PagesNow(), pages + fault.pages);
+    if (&fault == &faults[1]) gdiAfterWarmUp = after.gdi;
   }
+  EXPECT_EQ(CountObjectsOf().gdi, gdiAfterWarmUp);
+  DeleteFileA(blocker.c_str());
 }
 
 // Queues: one. A second print of the same capture turns the image back.

@@ -23,10 +23,10 @@ TEST(GuiObjects, AProgramCycleGivesBackEveryGdiAndUserObject) {
     Form2->Button1Click();
   };
   cycle();  // the first cycle fills the system's caches (cached DCs, font mappings, printer data)
-  const GuiObjectCounts before = CountGuiObjects();
+  const ObjectCounts before = CountObjectsOf();
   cycle();
   EXPECT_GT(before.gdi, 0);
-  EXPECT_EQ(CountGuiObjects(), before);
+  EXPECT_EQ(CountObjectsOf(), before);
 }
 
 }  // namespace

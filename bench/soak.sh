@@ -1,0 +1,21 @@
+#!/bin/bash
+# The resident program over a long run: 500 Print Screen → dialog → Esc cycles (every tenth a tray
+# "Open" → Cancel instead), then 100 prints with Immediate Action. Prints the program's private
+# memory, GDI objects, windows and handles after the first 20 cycles and at the end, and fails
+# when a count grew or private memory grew by 1 MB or more. The e2e tier runs the same test short.
+#
+#   bench/soak.sh [CYCLES [PRINTS]]
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+scripts/setup.sh >/dev/null
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target e2e_tests >/dev/null
+state=$root/build/windows/soak
+trap 'harness/services.sh stop "$state" >/dev/null 2>&1 || true' EXIT
+harness/services.sh start "$state" >/dev/null
+started=$(date +%s)
+VINDELOR_SOAK_CYCLES=${1:-500} VINDELOR_SOAK_PRINTS=${2:-100} harness/wine-run.sh "$state" \
+  build/windows/bin/e2e_tests.exe --gtest_filter=Program.CaptureAndPrintCyclesGiveBackTheirObjects \
+  | grep -E '^(after|at the end|\[  (PASSED|FAILED) )'
+echo "soak: $(($(date +%s) - started)) s"
