@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <utility>
@@ -213,11 +214,17 @@ void WriteBmpFile(tk::Bitmap& image, const std::string& path) {
   tk::UniqueFile file{CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
   if (!file) throw tk::Error(tk::FormatText("Cannot create the file %s", path));
-  TransferInChunks(bytes.size(), [&](std::size_t done, DWORD wanted, DWORD& written) {
-    return WriteFile(file.Get(), bytes.data() + done, wanted, &written, nullptr);
-  }, "Cannot write the file %s", path);
-  if (!CloseHandle(file.Release())) {
-    throw tk::Error(tk::FormatText("Cannot write the file %s", path));
+  try {
+    TransferInChunks(bytes.size(), [&](std::size_t done, DWORD wanted, DWORD& written) {
+      return WriteFile(file.Get(), bytes.data() + done, wanted, &written, nullptr);
+    }, "Cannot write the file %s", path);
+    if (!CloseHandle(file.Release())) {
+      throw tk::Error(tk::FormatText("Cannot write the file %s", path));
+    }
+  } catch (const tk::Error&) {
+    file.Reset();
+    DeleteFileA(path.c_str());  // a cut-off bitmap is no use to anyone
+    throw;
   }
 }
 
@@ -312,6 +319,8 @@ std::string WriteViewerFile(tk::Bitmap& image) {
 
 void TemporaryRoundTrip(tk::Bitmap& work, tk::Bitmap& print) {
   const std::string path = TemporaryBmpPath();
+  // The file goes however the round trip ends (the result of the deletion is ignored).
+  const std::unique_ptr<const char, decltype(&DeleteFileA)> deleted(path.c_str(), &DeleteFileA);
   // Neither the print image's old file form nor the work image's fresh encoding is kept: the
   // file form read back holds the same bytes, and at most one copy of them is alive at a time.
   print.DropCachedEncoding();
@@ -320,7 +329,6 @@ void TemporaryRoundTrip(tk::Bitmap& work, tk::Bitmap& print) {
   tk::App().ProcessMessages();
   ReadBmpFile(print, path);
   tk::App().ProcessMessages();
-  DeleteFileA(path.c_str());
 }
 
 void TemporaryRoundTrip() {

@@ -26,7 +26,7 @@ namespace vindelor {
 [[nodiscard]] std::vector<std::uint8_t> EncodeBitmap(tk::Bitmap& image);
 
 // Creates the file or truncates it, and writes the image's encoding. Throws tk::Error when the
-// file cannot be created or written.
+// file cannot be created or written; a file cut off by a failed write is deleted.
 void WriteBmpFile(tk::Bitmap& image, const std::string& path);
 
 // Replaces the image by the file's: an empty file gives an empty image; otherwise a bitmap of
@@ -83,8 +83,8 @@ using FolderQuery = std::function<unsigned(char* buffer, unsigned size)>;
 std::string WriteViewerFile(tk::Bitmap& image);
 
 // The print job's round trip: writes `work` to the temporary print file, processes pending
-// messages, reads the file into `print`, processes pending messages and deletes the file (the
-// result of the deletion is ignored). Failures are thrown; `print` has then lost its file form
+// messages, reads the file into `print`, processes pending messages and deletes the file, also
+// when a step failed (the result of the deletion is ignored). Failures are thrown; `print` has then lost its file form
 // (FileForm makes it again from the pixels).
 void TemporaryRoundTrip(tk::Bitmap& work, tk::Bitmap& print);
 // The same with the program's work image and print image.

@@ -17,6 +17,7 @@ struct RegistryValue {
   DWORD type = REG_NONE;
   std::vector<std::uint8_t> data;
   [[nodiscard]] std::uint32_t Dword() const;  // 0xDEADBEEF unless a 4-byte DWORD
+  bool operator==(const RegistryValue&) const = default;
 };
 
 void DeleteSettings();  // the whole Osmerdane key: the next start is a first run

@@ -90,6 +90,25 @@ TEST_F(BmpCommands, SaveAsBmpWritesTheCaptureAndProposesTheLastName) {
   EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << "cancelled";
 }
 
+// A folder that went away while the save dialog was open, or a full disk: the message, no file
+// left, and the options dialog still open and usable.
+TEST_F(BmpCommands, SavingToAVanishedFolderOrAFullDiskSaysSoAndLeavesNoFile) {
+  const std::string vanished = TemporaryFolder() + "vindelor-gone";
+  for (const std::string& path :
+       {vanished + "\\capture.bmp", FolderWithFullDiskFile("full.bmp") + "\\full.bmp"}) {
+    CreateDirectoryA(vanished.c_str(), nullptr);
+    HWND dialog = OpenSaveDialog();
+    SendMessageA(SaveDialogNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    RemoveDirectoryA(vanished.c_str());
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ExpectMessage("Saving Bitmap failed !");
+    EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
+    EXPECT_TRUE(IsShown(program_->OptionsDialog()) && IsWindowEnabled(program_->OptionsDialog()));
+  }
+  program_->CancelDialog();
+  EXPECT_TRUE(program_->CaptureWithHotkey()) << "armed again";
+}
+
 // Where the Windows directory cannot take the viewer's file, a folder of the temporary folder does.
 TEST_F(BmpCommands, BmpViewerHandsTheViewerFileToTheAssociatedProgramOrSaysItCouldNotStart) {
   char windows[MAX_PATH + 1]{};
@@ -98,12 +117,9 @@ TEST_F(BmpCommands, BmpViewerHandsTheViewerFileToTheAssociatedProgramOrSaysItCou
   const std::string record = TemporaryFolder() + "vindelor-e2e-viewer.txt";
   const std::string fallback = TemporaryFolder() + "Vindelor\\Vindelor20.bmp";
   for (const std::string& file : {record, viewerFile, fallback}) DeleteFileA(file.c_str());
-  {
-    const BmpAssociation missing("\"C:\\no such folder\\viewer.exe\" \"%1\"");
-    program_->Click("BMP Viewer");
-    ExpectMessage("Could not start the BMP viewer !");
-    ExpectCapturedWindow(viewerFile);
-  }
+  program_->Click("BMP Viewer");  // no program opens bitmaps in the test prefix
+  ExpectMessage("Could not start the BMP viewer !");
+  ExpectCapturedWindow(viewerFile);
   const BmpAssociation recording("cmd.exe /c echo \"%1\">\"" + record + "\"");  // writes down
   for (const std::string& file : {viewerFile, fallback}) {
     DeleteFileA(record.c_str());

@@ -57,34 +57,57 @@ TEST_F(Settings, LoadingAppliesEveryValueWithTheControlsClickReactionsAndSavingW
       << "\"Immediat action\" is the same value as \"Immediat Action\"";
 }
 
-TEST_F(Settings, AMalformedValueIsReportedLoadingStopsThereAndTheHotkeysStillCapture) {
-  struct Case {
-    std::function<void()> spoil;
-    const char* message;
-  };
-  const Case cases[] = {
-      {[] { DeleteValue("Mirrored"); }, "win_tests: Failed to get data for 'Mirrored'."},
-      {[] { SeedValue("Mirrored", REG_SZ, {'1'}); },
-       "win_tests: Invalid data type for 'Mirrored'."},
-      {[] { SeedValue("Mirrored", REG_DWORD, std::vector<std::uint8_t>(8)); },
-       "win_tests: Failed to get data for 'Mirrored'."},
-  };
-  for (const Case& c : cases) {
-    SetUp();
-    SeedDword("Monochrom", 1);  // before the bad value: applied
-    SeedDword("Landscape", 0);  // after it: not applied, so the design state stays
-    SeedDword("ScaleBy", 1);
-    c.spoil();
-    EXPECT_EQ(Answered([&] { StartProgram(); }), Strings{c.message});
-    EXPECT_EQ(
-        std::tuple(Form2->CheckBox5.Checked(), Form2->RadioButton1.Checked(), Form2->ClientWidth()),
-        std::tuple(true, true, 305))
-        << c.message;
-    EndSplash();
-    PressPrintScreen();
-    EXPECT_TRUE(WaitUntil([] { return Form2->Visible(); })) << "the hotkeys are registered";
-    StopProgram();
+// Each value of a wrong type, too long or missing: the message names it (a string too long or
+// missing is no error), and the stored values stay as they were. Loading stops at a bad value:
+// Monochrom, before Mirrored, is applied; Landscape, after it, keeps its design state.
+TEST_F(Settings, ASpoiledValueIsReportedByNameLeavesTheStoreAsItWasAndTheHotkeysStillCapture) {
+  for (const std::string name :
+       {"Centered", "Stretched", "Date + Time", "Monochrom", "Mirrored", "Landscape", "Portrait",
+        "Immediat Action", "WinPosLeft", "WinPosTop", "ScaleBy", "Inversed", "Clipboard",
+        "DefPrinter"}) {
+    const bool text = name == "DefPrinter";
+    const std::string failed = "win_tests: Failed to get data for '" + name + "'.";
+    const std::pair<std::function<void()>, Strings> spoils[] = {
+        {[&] { SeedValue(name, text ? REG_DWORD : REG_SZ, {'1', 0}); },
+         {"win_tests: Invalid data type for '" + name + "'."}},
+        {[&] { SeedValue(name, text ? REG_SZ : REG_DWORD, std::vector<std::uint8_t>(8, 'x')); },
+         text ? Strings{} : Strings{failed}},
+        {[&] { DeleteValue(name); }, text ? Strings{} : Strings{failed}},
+    };
+    for (const auto& [spoil, messages] : spoils) {
+      SetUp();
+      SeedDword("Monochrom", 1);
+      SeedDword("Landscape", 0);
+      spoil();
+      const auto stored = ReadSettings();
+      EXPECT_EQ(Answered([&] { StartProgram(); }), messages) << name;
+      EXPECT_EQ(ReadSettings(), stored) << name;
+      if (name == "Mirrored") {
+        EXPECT_EQ(std::pair(Form2->CheckBox5.Checked(), Form2->RadioButton1.Checked()),
+                  std::pair(true, true));
+      }
+      EndSplash();
+      PressPrintScreen();
+      EXPECT_TRUE(WaitUntil([] { return Form2->Visible(); })) << name << ": the hotkeys capture";
+      StopProgram();
+    }
   }
+}
+
+// Under a volatile parent the lasting key cannot be made: the first value is named, no success
+// is claimed, nothing is stored, and the dialog stays usable.
+TEST_F(Settings, SavingWhereTheKeyCannotBeWrittenReportsTheFirstValue) {
+  StartProgram();
+  DeleteSettings();
+  HKEY parent = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Osmerdane\\Vindelor\\2.0", 0, nullptr,
+                            REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &parent, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(parent);
+  EXPECT_EQ(Answered([] { SendMessageA(Form2->Button5.Handle(), BM_CLICK, 0, 0); }),
+            Strings{"win_tests: Failed to set data for 'Centered'."});
+  EXPECT_TRUE(ReadSettings().empty());
+  EXPECT_TRUE(Form2->Enabled());
 }
 
 }  // namespace
