@@ -1,8 +1,9 @@
 #!/bin/bash
 # The resident program over a long run: 500 Print Screen → dialog → Esc cycles (every tenth a tray
 # "Open" → Cancel instead), then 100 prints with Immediate Action. Prints the program's private
-# memory, GDI objects, windows and handles after the first 20 cycles and at the end, and fails
-# when a count grew or private memory grew by 1 MB or more. The e2e tier runs the same test short.
+# memory, GDI objects, windows and handles after the first 20 cycles and at the end; the test
+# fails when a count grew, and the growth of private memory is set against its 1 MB target. The
+# e2e tier runs the same test short.
 #
 #   bench/soak.sh [CYCLES [PRINTS]]
 set -euo pipefail
@@ -17,5 +18,8 @@ harness/services.sh start "$state" >/dev/null
 started=$(date +%s)
 VINDELOR_SOAK_CYCLES=${1:-500} VINDELOR_SOAK_PRINTS=${2:-100} harness/wine-run.sh "$state" \
   build/windows/bin/e2e_tests.exe --gtest_filter=Program.CaptureAndPrintCyclesGiveBackTheirObjects \
-  | grep -E '^(after|at the end|\[  (PASSED|FAILED) )'
+  | grep -E '^(after|at the end|\[  (PASSED|FAILED) )' | tee "$state.log"
+awk '/^(after|at the end)/ { for (i = 1; i < NF; i++) { if ($i == "private") mb[n + 0] = $(i + 1) } n++ }
+     END { d = mb[1] - mb[0]; printf "private memory growth: %.2f MB (target < 1 MB: %s)\n", d,
+           d < 1 ? "met" : "missed" }' "$state.log"
 echo "soak: $(($(date +%s) - started)) s"

@@ -69,23 +69,6 @@ std::optional<SeenDialog> AnswerOne(DWORD processId, int buttonId,
   }
 }
 
-struct WindowCount {
-  DWORD processId;
-  long windows = 0;
-};
-
-BOOL CALLBACK CountWindowTree(HWND window, LPARAM count) {
-  auto& counted = *reinterpret_cast<WindowCount*>(count);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != counted.processId) return TRUE;
-  ++counted.windows;
-  if (!(GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD)) {
-    EnumChildWindows(window, &CountWindowTree, count);
-  }
-  return TRUE;
-}
-
 // Puts the mouse on the icon's centre, which nothing may cover: Wine's tray window is not always
 // on top.
 bool PointAtIcon() {
@@ -289,12 +272,14 @@ ObjectCounts CountObjectsOf(DWORD processId) {
       for (std::size_t i = 0; i < 0x10000; ++i) counts.gdi += entries[24 * i + 14] != 0;
     }
   }
-  WindowCount windows{processId};
-  EnumWindows(&CountWindowTree, reinterpret_cast<LPARAM>(&windows));
-  for (HWND window = nullptr; (window = FindWindowExA(HWND_MESSAGE, window, nullptr, nullptr));) {
-    CountWindowTree(window, reinterpret_cast<LPARAM>(&windows));
+  for (HWND window : FindTopLevelWindows({.processId = processId})) {
+    counts.windows += 1 + static_cast<long>(Children(window).size());
   }
-  counts.windows = windows.windows;
+  for (HWND window = nullptr; (window = FindWindowExA(HWND_MESSAGE, window, nullptr, nullptr));) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    counts.windows += owner == processId;
+  }
   struct HandleEntry {
     ULONG ownerPid;
     BYTE type, flags;
