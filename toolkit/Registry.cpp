@@ -6,12 +6,9 @@
 namespace tk {
 namespace {
 
-[[noreturn]] void FailToGet(const std::string& name) {
-  throw Error(FormatText("Failed to get data for '%s'", name));
-}
-[[noreturn]] void InvalidType(const std::string& name) {
-  throw Error(FormatText("Invalid data type for '%s'", name));
-}
+static_assert(kRegistryString == REG_SZ && kRegistryExpandString == REG_EXPAND_SZ &&
+              kRegistryDword == REG_DWORD);
+
 [[noreturn]] void FailToSet(const std::string& name) {
   throw Error(FormatText("Failed to set data for '%s'", name));
 }
@@ -40,28 +37,25 @@ std::int32_t Registry::ReadInteger(const std::string& name) const {
   DWORD type = REG_NONE;
   if (!key_ || RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type, data, &size) !=
                    ERROR_SUCCESS) {
-    FailToGet(name);
+    throw FailedToGetData(name);  // missing, or more than the 4 bytes
   }
-  if (type != REG_DWORD) InvalidType(name);
-  return DecodeRegistryInteger({data, size});
+  return DecodeRegistryInteger(type, {data, size}, name);
 }
 
 std::string Registry::ReadString(const std::string& name) const {
   DWORD size = 0;
   DWORD type = REG_NONE;
-  if (!key_) FailToGet(name);
+  if (!key_) throw FailedToGetData(name);
   LSTATUS status = RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type, nullptr, &size);
   if (status == ERROR_FILE_NOT_FOUND) return {};
-  if (status != ERROR_SUCCESS) FailToGet(name);
-  if (type != REG_SZ && type != REG_EXPAND_SZ) InvalidType(name);
-  if (size == 0) return {};
+  if (status != ERROR_SUCCESS) throw FailedToGetData(name);
   std::string data(size, '\0');
-  if (RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type,
-                       reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS) {
-    FailToGet(name);
+  if (size != 0 && RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type,
+                                    reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS) {
+    throw FailedToGetData(name);
   }
   data.resize(size);
-  return DecodeRegistryString(data);
+  return DecodeRegistryString(type, data, name);
 }
 
 void Registry::WriteInteger(const std::string& name, std::int32_t value) const {

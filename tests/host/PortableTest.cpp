@@ -254,11 +254,11 @@ TEST(Toolkit, TextPrintersAndRegistryData) {
   EXPECT_EQ(std::tuple(FindChosenPrinter(list, "A", "Z:"), FindChosenPrinter(list, "L", "Y:"),
                        FindChosenPrinter(list, "L", "Z:")),
             std::tuple(0, 2, kNoPrinter));
-  EXPECT_EQ(std::tuple(DecodeRegistryInteger(std::vector<uint8_t>{0xEC, 0xFF, 0xFF, 0xFF}),
-                       DecodeRegistryInteger(std::vector<uint8_t>{0x34, 0x12}),
-                       DecodeRegistryString({"Vin\0xy", 6})),
+  EXPECT_EQ(std::tuple(DecodeRegistryInteger(4, Bytes{0xEC, 0xFF, 0xFF, 0xFF}, ""),
+                       DecodeRegistryInteger(4, Bytes{0x34, 0x12}, ""),
+                       DecodeRegistryString(2, {"Vin\0xy", 6}, "")),
             std::tuple(-20, 0x1234, "Vin"));
-  EXPECT_THROW((void)DecodeRegistryInteger(std::vector<uint8_t>(5)), std::invalid_argument);
+  EXPECT_THROW((void)DecodeRegistryInteger(4, Bytes(5), ""), Error);
 }
 
 }  // namespace
