@@ -2,7 +2,9 @@
 # Builds the Windows tree and prints the benchmark figures: the size of Vindelor.exe, its
 # start-up time, the capture copy next to memcpy, the clipboard exchange and the selection's end
 # next to BitBlt, the image transforms and BMP files next to plain file I/O, the tray's response,
-# and the idle program's CPU, wake-ups and memory, on a 1024x768 and a 3840x2160 screen.
+# and the idle program's CPU, wake-ups and memory, on a 1024x768 and a 3840x2160 screen; then
+# bench/latency.sh: Print Screen to dialog and to page, capture copy and start-up next to their
+# floors.
 #
 #   bench/run-benchmarks.sh
 set -euo pipefail
@@ -59,3 +61,7 @@ for screen in 1024x768x24 3840x2160x24; do
   resident_figures "$state"
   harness/services.sh stop "$state" >/dev/null
 done
+
+echo
+echo "== latency and start-up next to their floors (bench/latency.sh)"
+VINDELOR_LATENCY_BUILT=1 bench/latency.sh

@@ -27,6 +27,8 @@ readonly kPackages=(
   cups cups-client ghostscript
   # Used by the scripts: xdpyinfo (run.sh), setsid and timeout (harness).
   x11-utils util-linux coreutils
+  # bench/latency.sh: the native X11 screen read it puts beside Wine's figures.
+  libx11-dev libxext-dev
 )
 readonly kPolicy=/usr/sbin/policy-rc.d
 
