@@ -32,6 +32,8 @@ if ! vh_recorded_pid "$state/pids" wineserver >/dev/null; then
 fi
 source "$state/env"
 if [[ -n ${VINDELOR_QUEUES:-} ]]; then
+  # The sets that add to the usual one start from it, whatever a test before left.
+  "$vh_harness/queues.sh" "$state" one >&2
   # shellcheck disable=SC2086 # the queue set is a word list
   "$vh_harness/queues.sh" "$state" $VINDELOR_QUEUES >&2
   trap '"$vh_harness/queues.sh" "$state" one >&2' EXIT

@@ -27,25 +27,4 @@ TEST_F(OptionsE2e, TheFirstRunStoresExactlyTheFourteenDefaultsWithTheDialogsCent
                 std::to_string(bounds.left) + ";WinPosTop=" + std::to_string(bounds.top) + ";");
 }
 
-// The report stays open longer than the splash lasts: the splash ends behind it and does not
-// come back once the start-up goes on.
-TEST_F(OptionsE2e, AMissingValueIsReportedByNameAndTheProgramStillCaptures) {
-  {
-    VindelorProcess first;  // writes the defaults
-    first.EndSplashWithKeyPress();
-  }
-  DeleteValue("Monochrom");
-  VindelorProcess program;
-  ASSERT_TRUE(WaitForWindow({.className = "#32770", .processId = program.Id()}));
-  ASSERT_TRUE(WaitUntil([&] {
-    return program.CreditsForm() && WindowText(program.CreditsForm()).empty();
-  })) << "the fifth tick empties the title";
-  const auto report = AnswerDialog(program.Id(), IDOK);
-  ASSERT_TRUE(report.has_value());
-  EXPECT_EQ(report->caption + ": " + report->text, "Vindelor: Failed to get data for 'Monochrom'.");
-  EXPECT_TRUE(program.CaptureWithHotkey());
-  EXPECT_FALSE(IsShown(program.CreditsForm()));
-  EXPECT_FALSE(IsShown(GetWindow(program.CreditsForm(), GW_OWNER))) << "no taskbar button";
-}
-
 }  // namespace
