@@ -28,7 +28,8 @@ struct RenderedPage {
   [[nodiscard]] RECT InkBounds() const { return InkBounds({0, 0, width, height}); }
   [[nodiscard]] RECT InkBounds(RECT within) const;
 };
-[[nodiscard]] RenderedPage RenderPage(const std::string& pageFile, int dotsPerInch);
+[[nodiscard]] RenderedPage RenderPage(const std::string& pageFile, int dotsPerInch,
+                                      std::chrono::milliseconds timeout = kDefaultTimeout);
 
 // Runs harness/queues.sh; Wine gives no handle to wait on, so callers wait for the effect.
 void RunQueuesScript(const std::string& arguments);
