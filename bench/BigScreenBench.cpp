@@ -122,7 +122,9 @@ int main() {
                 jobMilliseconds, job.Milliseconds());
     checks.Report("Immediate Action printed one page", shown && files.size() == 1,
                   shown ? "" : "the dialog never showed");
-    if (files.size() == 1) checks.CheckPage(files.front(), shot, {0, 0, screen.cx, screen.cy}, "page");
+    if (files.size() == 1) {
+      checks.CheckPage(files.front(), shot, {0, 0, screen.cx, screen.cy}, "page");
+    }
   }
 
   // 2. "Save as BMP" of a fresh capture (Immediate Action off, so that it does not print).
@@ -160,16 +162,19 @@ int main() {
   DeleteFileA(selectionFile.c_str());
   program.CancelDialog();
 
-  // 4. The floor: the same screen printed by a program that holds nothing but the bitmap.
-  {
+  // 4. The floor: the same screen printed by a program that holds nothing but the bitmap, in the
+  // screen's format and, as a cross-check, in the 24-bit rows that Vindelor.exe hands over.
+  for (const char* bits : {"", "24"}) {
     const std::size_t before = PageFiles(kQueue).size();
-    const tk::UniqueKernelHandle floor = bench::StartBesideThis("BigScreenPrint.exe");
-    bench::EnterPhase("minimal", "BigScreenPrint.exe");
+    const tk::UniqueKernelHandle floor = bench::StartBesideThis("BigScreenPrint.exe", bits);
+    bench::EnterPhase(std::string("minimal") + bits, std::string("BigScreenPrint.exe") +
+                                                         (*bits ? " " : "") + bits);
     DWORD exitCode = 1;
     WaitUntil([&] { return WaitForSingleObject(floor.Get(), 0) != WAIT_TIMEOUT; }, kLongWait);
     GetExitCodeProcess(floor.Get(), &exitCode);
     const auto files = WaitForPages(kQueue, before + 1, kLongWait);
-    checks.Report("the minimal program printed its page",
+    checks.Report(std::string("the minimal program printed its page") +
+                      (*bits ? " (24-bit)" : ""),
                   exitCode == 0 && files.size() == before + 1, "");
   }
   bench::EnterPhase("done", "-");

@@ -62,14 +62,17 @@ bool Near(std::uint32_t a, COLORREF b) {
 }
 
 // Printable-area dots of a landscape page as pixels of the rendered sheet.
-int SheetPixel(double dots) { return static_cast<int>(std::floor(dots * kRenderDpi / kPrinterDpi)); }
+int SheetPixel(double dots) {
+  return static_cast<int>(std::floor(dots * kRenderDpi / kPrinterDpi));
+}
 POINT OnSheet(double pageX, double pageY) {
   return {SheetPixel(kMargin + pageY), SheetPixel(kMargin + kLongSide - pageX)};
 }
 
 std::string FileHead(const std::string& path) {
   std::string head(4096, '\0');
-  std::ifstream(path, std::ios::binary).read(head.data(), static_cast<std::streamsize>(head.size()));
+  std::ifstream file(path, std::ios::binary);
+  file.read(head.data(), static_cast<std::streamsize>(head.size()));
   return head;
 }
 
@@ -110,7 +113,7 @@ void Checks::CheckPage(const std::string& pageFile, const ScreenShot& screen, RE
          FileHead(pageFile).find("%%Title: Vindelor V2.0 Bitmap\n") != std::string::npos, "");
   const Stopwatch rendering;
   const testing_support::RenderedPage page =
-      testing_support::RenderPage(pageFile, kRenderDpi, std::chrono::minutes(10));
+      testing_support::RenderPage(pageFile, kRenderDpi);
   std::printf("%-44s %9.0f ms at %d dpi\n", (what + ": rendering the page").c_str(),
               rendering.Milliseconds(), kRenderDpi);
   if (page.rgb.empty() || page.width >= page.height) {

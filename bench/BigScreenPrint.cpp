@@ -3,10 +3,14 @@
 // format filled from the screen, and one landscape page of the default printer on which
 // StretchDIBits draws it where Vindelor's layout puts a picture of that size. Nothing else.
 // It waits two seconds first, so that the memory sampler has found it before it allocates.
+//
+//   BigScreenPrint [BITS]   BITS per pixel of the bitmap (24: the rows Vindelor.exe hands over);
+//                           the screen's format if not given
 #include <windows.h>
 #include <winspool.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -55,7 +59,7 @@ int Fail(const char* what) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   Sleep(2000);
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
@@ -67,7 +71,8 @@ int main() {
                                   .biBitCount = static_cast<WORD>(
                                       GetDeviceCaps(screen.Get(), BITSPIXEL)),
                                   .biCompression = BI_RGB}};
-  if (format.bmiHeader.biBitCount < 24) format.bmiHeader.biBitCount = 32;
+  if (argc > 1) format.bmiHeader.biBitCount = static_cast<WORD>(std::atoi(argv[1]));
+  if (format.bmiHeader.biBitCount != 24) format.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
   const tk::UniqueBitmap picture{
       CreateDIBSection(screen.Get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0)};

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -31,19 +32,23 @@ inline bool EnterPhase(const std::string& phase, const std::string& program) {
   const std::string path = StateFolder() + "bench-phase";
   std::ofstream(path + ".tmp") << phase << ' ' << program << '\n';
   MoveFileExA((path + ".tmp").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-  return testing_support::WaitUntil([&] {
+  const bool answered = testing_support::WaitUntil([&] {
     std::stringstream answer;
     answer << std::ifstream(path + ".ack").rdbuf();
     return answer.str().rfind(phase + ' ', 0) == 0;
   });
+  if (!answered) std::printf("the memory sampler did not find %s\n", program.c_str());
+  return answered;
 }
 
 // Starts a program of the benchmark's own folder; null when it cannot.
-inline tk::UniqueKernelHandle StartBesideThis(const std::string& name) {
+inline tk::UniqueKernelHandle StartBesideThis(const std::string& name,
+                                              const std::string& arguments = "") {
   char path[MAX_PATH]{};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string command(path);
   command = '"' + command.substr(0, command.find_last_of('\\') + 1) + name + '"';
+  if (!arguments.empty()) command += ' ' + arguments;
   STARTUPINFOA startup{.cb = sizeof(STARTUPINFOA)};
   PROCESS_INFORMATION started{};
   if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,

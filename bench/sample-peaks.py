@@ -4,11 +4,12 @@
     sample-peaks.py STATE_DIR
 
 A benchmark program names the phase it enters by writing "PHASE PROGRAM" to
-STATE_DIR/bench-phase. For each phase this script finds the newest process
-whose command line ends in PROGRAM (Wine's process of it, not a script that
-started it), resets the kernel's record of its peak resident size, answers
-"PHASE PID" in STATE_DIR/bench-phase.ack, and reads /proc/PID/status about
-every millisecond until the phase changes. The phase "done" ends the run.
+STATE_DIR/bench-phase. For each phase this script finds the newest process of
+STATE_DIR's Wine prefix whose command line ends in PROGRAM (Wine's process of
+it, not a script that started it), resets the kernel's record of its peak
+resident size, answers "PHASE PID" in STATE_DIR/bench-phase.ack, and reads
+/proc/PID/status about every millisecond until the phase changes. The phase
+"done" ends the run.
 
 Writes STATE_DIR/bench-peaks, a line per phase:
     PHASE PID SAMPLES PRIVATE_AT_START PEAK_PRIVATE PEAK_RESIDENT KERNEL_PEAK_RESIDENT
@@ -16,7 +17,6 @@ all in KiB. Private is RssAnon (the process's own resident pages), resident is
 VmRSS, and the kernel's peak is VmHWM, which no sampling can miss.
 """
 import os
-import subprocess
 import sys
 import time
 
@@ -48,9 +48,26 @@ def status(pid):
 
 
 def newest(program):
-    found = subprocess.run(["pgrep", "-n", "-f", program.replace(".", r"\.") + "$"],
-                           capture_output=True, text=True).stdout.split()
-    return found[0] if found else None
+    """The newest process of this state's Wine prefix whose command line ends in `program`:
+    other benchmarks and tests on the machine may run programs of the same name."""
+    prefix = os.path.join(state, "prefix").encode()
+    best, best_start = None, -1
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open(f"/proc/{pid}/cmdline", "rb") as f:
+                command = f.read().replace(b"\0", b" ").strip()
+            if not command.endswith(program.encode()):
+                continue
+            with open(f"/proc/{pid}/environ", "rb") as f:
+                if b"WINEPREFIX=" + prefix not in f.read().split(b"\0"):
+                    continue
+            with open(f"/proc/{pid}/stat") as f:
+                start = int(f.read().rsplit(")", 1)[1].split()[19])
+        except OSError:
+            continue
+        if start > best_start:
+            best, best_start = pid, start
+    return best
 
 
 def answer(text):

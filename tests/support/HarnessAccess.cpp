@@ -96,8 +96,7 @@ RECT RenderedPage::InkBounds(RECT within) const {
   return ink.left < ink.right ? ink : RECT{};
 }
 
-RenderedPage RenderPage(const std::string& pageFile, int dotsPerInch,
-                        std::chrono::milliseconds timeout) {
+RenderedPage RenderPage(const std::string& pageFile, int dotsPerInch) {
   std::string source = pageFile.substr(2);  // from Z:\…
   std::replace(source.begin(), source.end(), '\\', '/');
   const std::string picture = source + "." + std::to_string(dotsPerInch) + ".ppm";
@@ -106,7 +105,7 @@ RenderedPage RenderPage(const std::string& pageFile, int dotsPerInch,
                    std::to_string(dotsPerInch) + " -sOutputFile='" + picture + ".part' '" + source +
                    "' && mv '" + picture + ".part' '" + picture + "'");
   std::string bytes;
-  WaitUntil([&] { return !(bytes = ReadWholeFile(WindowsPath(picture))).empty(); }, timeout);
+  WaitUntil([&] { return !(bytes = ReadWholeFile(WindowsPath(picture))).empty(); });
   // "P6", width, height and 255, each after blanks or "#" comment lines, then one blank.
   std::istringstream header(bytes);
   auto next = [&header] {

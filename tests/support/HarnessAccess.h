@@ -28,8 +28,7 @@ struct RenderedPage {
   [[nodiscard]] RECT InkBounds() const { return InkBounds({0, 0, width, height}); }
   [[nodiscard]] RECT InkBounds(RECT within) const;
 };
-[[nodiscard]] RenderedPage RenderPage(const std::string& pageFile, int dotsPerInch,
-                                      std::chrono::milliseconds timeout = kDefaultTimeout);
+[[nodiscard]] RenderedPage RenderPage(const std::string& pageFile, int dotsPerInch);
 
 // Runs harness/queues.sh; Wine gives no handle to wait on, so callers wait for the effect.
 void RunQueuesScript(const std::string& arguments);
