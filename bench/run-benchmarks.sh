@@ -25,7 +25,11 @@ resident_figures() {
   local state=$1 exe=${VINDELOR_EXE:-$bin/Vindelor.exe} pid ticks cpu0 cpu1 switches0 switches1
   harness/wine-run.sh "$state" "$exe" >/dev/null 2>&1 &
   sleep 10
-  pid=$(pgrep -n -f 'Vindelor.exe$')  # the newest: Wine's process, not wine-run.sh
+  # Wine's process of the program in this prefix: not wine-run.sh, nor a program of another prefix.
+  pid=$(for candidate in $(pgrep -f 'Vindelor.exe$'); do
+    tr '\0' '\n' <"/proc/$candidate/environ" 2>/dev/null |
+      grep -qxF "WINEPREFIX=$state/prefix" && echo "$candidate"
+  done | tail -n 1)
   ticks=$(getconf CLK_TCK)
   switches() { cat /proc/"$pid"/task/*/status | awk '/ctxt_switches/ {s += $2} END {print s}'; }
   cpu0=$(awk '{print $14 + $15}' "/proc/$pid/stat")
