@@ -1,7 +1,8 @@
 #!/bin/bash
 # The resident program over a long run: 500 Print Screen → dialog → Esc cycles (every tenth a tray
 # "Open" → Cancel instead), then 100 prints with Immediate Action. Prints the program's private
-# memory, GDI objects, windows and handles after the first 20 cycles and at the end; the test
+# memory, GDI objects, windows and handles after the first 20 cycles, after the first 20 prints
+# and at the end; the test
 # fails when a count grew, and the growth of private memory is set against its 1 MB target. The
 # e2e tier runs the same test short.
 #
@@ -19,7 +20,14 @@ started=$(date +%s)
 VINDELOR_SOAK_CYCLES=${1:-500} VINDELOR_SOAK_PRINTS=${2:-100} harness/wine-run.sh "$state" \
   build/windows/bin/e2e_tests.exe --gtest_filter=Program.CaptureAndPrintCyclesGiveBackTheirObjects \
   | grep -E '^(after|at the end|\[  (PASSED|FAILED) )' | tee "$state.log"
+# Private memory, sample against sample. It swings by about one screen image with what is held at
+# the moment of the sample (after an Esc cycle or after a print), so prints are also set against
+# prints.
 awk '/^(after|at the end)/ { for (i = 1; i < NF; i++) { if ($i == "private") mb[n + 0] = $(i + 1) } n++ }
-     END { d = mb[1] - mb[0]; printf "private memory growth: %.2f MB (target < 1 MB: %s)\n", d,
-           d < 1 ? "met" : "missed" }' "$state.log"
+     function growth(what, d) {
+       printf "private memory growth, %s: %.2f MB (target < 1 MB: %s)\n", what, d,
+         d < 1 ? "met" : "missed"
+     }
+     END { growth("after 20 cycles to the end", mb[n - 1] - mb[0])
+           if (n > 2) growth("after 20 prints to the end", mb[n - 1] - mb[1]) }' "$state.log"
 echo "soak: $(($(date +%s) - started)) s"

@@ -79,6 +79,7 @@ TEST_F(Program, CaptureAndPrintCyclesGiveBackTheirObjects) {
       ASSERT_TRUE(WaitUntil([&] { return !IsShown(dialog); }));
     }
     if (cycle == 20) warm = sample("after 20 cycles");
+    if (cycle == cycles + 20) sample("after 20 prints");  // memory as after a print
   }
   EXPECT_EQ(sample("at the end"), warm);
 }
