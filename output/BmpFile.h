@@ -84,8 +84,8 @@ std::string WriteViewerFile(tk::Bitmap& image);
 
 // The print job's round trip: writes `work` to the temporary print file, processes pending
 // messages, reads the file into `print`, processes pending messages and deletes the file, also
-// when a step failed (the result of the deletion is ignored). Failures are thrown; `print` has then lost its file form
-// (FileForm makes it again from the pixels).
+// when a step failed (the result of the deletion is ignored). Failures are thrown; `print` has
+// then lost its file form (FileForm makes it again from the pixels).
 void TemporaryRoundTrip(tk::Bitmap& work, tk::Bitmap& print);
 // The same with the program's work image and print image.
 void TemporaryRoundTrip();
