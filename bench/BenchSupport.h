@@ -28,6 +28,17 @@ class Stopwatch {
   LARGE_INTEGER start_{};
 };
 
+// Milliseconds from `since` until the condition holds, looked at every `pause` ms without
+// processing messages in between; -1 after 30 s.
+template <class Condition>
+double MillisecondsUntil(const Stopwatch& since, Condition condition, DWORD pause = 0) {
+  while (!condition()) {
+    if (since.Milliseconds() > 30000) return -1;
+    Sleep(pause);
+  }
+  return since.Milliseconds();
+}
+
 struct Summary {
   double min = 0;
   double median = 0;

@@ -16,17 +16,6 @@ using namespace testing_support;
 constexpr int kRounds = 15;
 constexpr char kQueue[] = "VindelorA";
 
-// Milliseconds from `since` until the condition holds, looked at every millisecond or so; -1
-// after 30 s.
-template <class Condition>
-double MillisecondsUntil(const bench::Stopwatch& since, Condition condition) {
-  while (!condition()) {
-    if (since.Milliseconds() > 30000) return -1;
-    Sleep(1);
-  }
-  return since.Milliseconds();
-}
-
 // A plain copy of the screen into a bitmap of its format, as BitBltFloor makes it, timed between
 // the rounds: under a shared machine's changing load it tells what the copy inside the program
 // cost at about the same moments.
@@ -88,7 +77,8 @@ int main() {
     Settle(screen, copies);
     const bench::Stopwatch press;
     PressPrintScreen();
-    toDialog.push_back(MillisecondsUntil(press, [dialog] { return IsWindowVisible(dialog); }));
+    toDialog.push_back(
+        bench::MillisecondsUntil(press, [dialog] { return IsWindowVisible(dialog); }, 1));
   }
 
   program.SetBox("Immediate Action", true);
@@ -103,7 +93,8 @@ int main() {
     Settle(screen, copies);
     const bench::Stopwatch press;
     PressPrintScreen();
-    toPage.push_back(MillisecondsUntil(press, [&] { return PageFiles(kQueue).size() > pages; }));
+    toPage.push_back(
+        bench::MillisecondsUntil(press, [&] { return PageFiles(kQueue).size() > pages; }, 1));
   }
   WaitUntil(hidden);
 

@@ -10,16 +10,6 @@
 
 namespace {
 
-// Milliseconds until the condition holds, polled without waiting for messages in between.
-template <class Condition>
-double MillisecondsUntil(const bench::Stopwatch& since, Condition condition) {
-  while (!condition()) {
-    if (since.Milliseconds() > 20000) return -1;
-    Sleep(0);
-  }
-  return since.Milliseconds();
-}
-
 bool MenuShown() {
   return !testing_support::FindTopLevelWindows({.className = "#32768", .visibleOnly = true})
               .empty();
@@ -40,13 +30,14 @@ int main() {
     Sleep(GetDoubleClickTime() + 150);  // clicks closer together would be a double click
     bench::Stopwatch press;
     if (!ClickTrayIcon(/*right=*/true)) return std::printf("no tray icon to click\n"), 1;
-    toMenu.push_back(MillisecondsUntil(press, &MenuShown));
+    toMenu.push_back(bench::MillisecondsUntil(press, &MenuShown));
     PressKey(VK_DOWN);
     bench::Stopwatch chosen;
     PressKey(VK_RETURN);
-    toDialog.push_back(MillisecondsUntil(chosen, [&] { return IsWindowVisible(dialog) != 0; }));
+    toDialog.push_back(
+        bench::MillisecondsUntil(chosen, [&] { return IsWindowVisible(dialog) != 0; }));
     PostMessageA(dialog, WM_CLOSE, 0, 0);
-    MillisecondsUntil(chosen, [&] { return !IsWindowVisible(dialog); });
+    bench::MillisecondsUntil(chosen, [&] { return !IsWindowVisible(dialog); });
   }
   bench::Report("tray: right press to visible menu", bench::Summarize(toMenu));
   bench::Report("tray: Print the Desktop to visible dialog", bench::Summarize(toDialog));
