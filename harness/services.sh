@@ -29,6 +29,13 @@ usage() {
 stop_services() {
   local state=$1
   [[ -d $state ]] || return 0
+  local prefix
+  # Throwaway prefixes that an interrupted fresh-prefix-run.sh left behind.
+  for prefix in "$state"/prefix-??????; do
+    [[ -d $prefix ]] || continue
+    vh_wine_stop "$prefix"
+    vh_wine_forget "$prefix"
+  done
   vh_wine_stop "$state/prefix"
   vh_stop_recorded "$state/pids"
   vh_wine_forget "$state/prefix"

@@ -12,6 +12,8 @@ set -euo pipefail
 readonly kPackages=(
   # Build: host tools and unit tests, the Windows cross compiler.
   cmake ninja-build g++ g++-mingw-w64-x86-64-posix googletest
+  # The Windows installer (makensis).
+  nsis
   # The icon's drawing script, checked by a host test.
   python3
   # The fuzz run of the bitmap reader: clang with libFuzzer and its sanitizer runtimes.

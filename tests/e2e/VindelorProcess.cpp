@@ -23,15 +23,8 @@ VindelorProcess::VindelorProcess() {
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string command(path);
   command = '"' + command.substr(0, command.find_last_of('\\') + 1) + "Vindelor.exe\"";
-  STARTUPINFOA startup{.cb = sizeof(STARTUPINFOA)};
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &info)) {
-    throw std::runtime_error("cannot start " + command);
-  }
-  const tk::UniqueKernelHandle thread{info.hThread};
-  process_.Reset(info.hProcess);
-  id_ = info.dwProcessId;
+  process_ = StartProcess(command, &id_);
+  if (!process_) throw std::runtime_error("cannot start " + command);
 }
 
 VindelorProcess::~VindelorProcess() {

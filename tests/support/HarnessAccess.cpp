@@ -18,22 +18,8 @@ std::string UnixState() {
   return state ? state : "";
 }
 
-// Wine's drive Z: is the Unix root.
-std::string WindowsPath(std::string unixPath) {
-  std::replace(unixPath.begin(), unixPath.end(), '/', '\\');
-  return "Z:" + unixPath;
-}
-
 void StartUnixCommand(const std::string& shellCommand) {
-  std::string commandLine = "/bin/sh -c \"" + shellCommand + "\"";
-  STARTUPINFOA startup{.cb = sizeof(STARTUPINFOA)};
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
-    return;
-  }
-  const tk::UniqueKernelHandle processHandle{process.hProcess}, threadHandle{process.hThread};
+  (void)StartProcess("/bin/sh -c \"" + shellCommand + "\"");
 }
 
 // Wine gives no handle to wait on: a marker file says that the command has ended.
@@ -75,6 +61,11 @@ bool WaitUntilPrintingIsDone() {
   // lpstat asks the harness's cupsd (CUPS_SERVER is in the environment).
   return RunUnixCommand("for i in $(seq 600); do lpstat -o 2>/dev/null | grep -q . || break; "
                         "sleep 0.1; done");
+}
+
+std::string WindowsPath(std::string unixPath) {
+  std::replace(unixPath.begin(), unixPath.end(), '/', '\\');
+  return "Z:" + unixPath;
 }
 
 std::string ReadWholeFile(const std::string& path) {

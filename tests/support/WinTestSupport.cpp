@@ -1,5 +1,6 @@
 #include "tests/support/WinTestSupport.h"
 
+#include <gtest/gtest.h>
 #include <psapi.h>
 #include <winternl.h>
 
@@ -87,6 +88,19 @@ bool MenuShown() {
 }
 
 }  // namespace
+
+tk::UniqueKernelHandle StartProcess(std::string commandLine, DWORD* id) {
+  STARTUPINFOA startup{.cb = sizeof(STARTUPINFOA)};
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info)) {
+    ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
+    return {};
+  }
+  const tk::UniqueKernelHandle thread{info.hThread};
+  if (id) *id = info.dwProcessId;
+  return tk::UniqueKernelHandle{info.hProcess};
+}
 
 void SetMessagePump(std::function<bool()> pump) { MessagePump() = std::move(pump); }
 

@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "toolkit/Handles.h"
+
 namespace testing_support {
 
 using namespace std::chrono_literals;
@@ -23,6 +25,8 @@ inline constexpr std::chrono::milliseconds kDefaultTimeout = 20s;  // Wine can b
 bool WaitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = kDefaultTimeout);
 void PumpMessagesFor(std::chrono::milliseconds duration);
+// Starts a command line. The process, or null (a test failure) when it cannot start.
+tk::UniqueKernelHandle StartProcess(std::string commandLine, DWORD* id = nullptr);
 void SetMessagePump(std::function<bool()> pump);
 
 struct WindowQuery {
