@@ -32,7 +32,7 @@ if [[ ! -f $template/.ready ]]; then
   vh_wine_forget "$template"
   touch "$template/.ready"
 fi
-flock -u 8
+exec 8>&- # unlocks
 
 prefix=$(mktemp -d "$state/prefix-XXXXXX")
 cleanup() {

@@ -94,7 +94,7 @@ TEST(BmpFormat, GivesTheOldCoreHeaderTheInfoHeaderForm) {
 }
 
 // Patches (offset, value, bytes) to a written 3 x 2, 8 bpp file, or the old-header file. A case
-// without a height must be refused.
+// without a height must be refused. (A zero size and other plane counts: the fuzz target's rules.)
 TEST(BmpFormat, ReadsOtherLayoutsAndRefusesWhatTheWin32SideCouldNotDrawSafely) {
   struct Case {
     const char* name;
@@ -114,11 +114,7 @@ TEST(BmpFormat, ReadsOtherLayoutsAndRefusesWhatTheWin32SideCouldNotDrawSafely) {
       // These still fit in the file, so only the header size or the colour count refuses them.
       {"header size 108", {{14, 108, 4}, {46, 2, 4}}},
       {"3 colours at 1 bpp", {{28, 1, 2}, {46, 3, 4}}},
-      {"width 0", {{18, 0, 4}}},
-      {"height 0", {{22, 0, 4}}},
       {"height -2^31", {{22, 0x80000000u, 4}}},
-      {"planes 0", {{26, 0, 2}}},
-      {"planes 2", {{26, 2, 2}}},
       {"2 bpp", {{28, 2, 2}}},
       {"64 bpp", {{28, 64, 2}}},
       {"compressed", {{30, 1, 4}}},

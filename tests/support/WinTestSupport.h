@@ -25,9 +25,9 @@ inline constexpr std::chrono::milliseconds kDefaultTimeout = 20s;  // Wine can b
 bool WaitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = kDefaultTimeout);
 void PumpMessagesFor(std::chrono::milliseconds duration);
+void SetMessagePump(std::function<bool()> pump);
 // Starts a command line. The process, or null (a test failure) when it cannot start.
 tk::UniqueKernelHandle StartProcess(std::string commandLine, DWORD* id = nullptr);
-void SetMessagePump(std::function<bool()> pump);
 
 struct WindowQuery {
   std::string className;             // empty: any

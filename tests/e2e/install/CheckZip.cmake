@@ -13,5 +13,6 @@ string(REGEX MATCHALL "0d0a" windowsLineEnds "${hex}")
 list(LENGTH lineEnds lines)
 list(LENGTH windowsLineEnds windowsLines)
 if(NOT entries STREQUAL "ReadMe.txt;Vindelor.exe" OR different OR NOT lines EQUAL windowsLines)
-  message(FATAL_ERROR "${ZIP} holds ${entries}; exe differs: ${different}; CRLF: ${windowsLines} of ${lines}")
+  message(FATAL_ERROR
+          "${ZIP} holds ${entries}; exe differs: ${different}; CRLF: ${windowsLines} of ${lines}")
 endif()
