@@ -15,12 +15,14 @@ if (($# < 2)); then
   echo "usage: fresh-prefix-run.sh STATE_DIR PROGRAM [ARGS...]" >&2
   exit 125
 fi
-state=$(cd "$1" && pwd)
+state=$1
 shift
 if [[ ! -f $state/env ]]; then
   echo "fresh-prefix-run.sh: $state/env is missing: the test services are not started" >&2
   exit 125
 fi
+state=$(cd "$state" && pwd) # Wine wants an absolute WINEPREFIX
+# shellcheck source=/dev/null # written by services.sh
 source "$state/env"
 template=$state/template-prefix
 
@@ -35,6 +37,7 @@ fi
 exec 8>&- # unlocks
 
 prefix=$(mktemp -d "$state/prefix-XXXXXX")
+# shellcheck disable=SC2317 # called by the trap
 cleanup() {
   vh_wine_stop "$prefix"
   vh_wine_forget "$prefix"
