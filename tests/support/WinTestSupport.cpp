@@ -5,6 +5,7 @@
 #include <winternl.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <utility>
 
 #include "toolkit/Handles.h"
@@ -89,13 +90,21 @@ bool MenuShown() {
 
 }  // namespace
 
+// Wine rarely answers ERROR_INTERNAL_ERROR: the new process ended, without an exit code, before
+// its start-up was done. None of the program ran, so it is started again.
 tk::UniqueKernelHandle StartProcess(std::string commandLine, DWORD* id) {
   STARTUPINFOA startup{.cb = sizeof(STARTUPINFOA)};
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &info)) {
-    ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
-    return {};
+  for (int attempt = 1; !CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                        nullptr, nullptr, &startup, &info);
+       ++attempt) {
+    const DWORD error = GetLastError();
+    if (error != ERROR_INTERNAL_ERROR || attempt == 3) {
+      ADD_FAILURE() << "cannot start " << commandLine << ": error " << error;
+      return {};
+    }
+    std::fprintf(stderr, "StartProcess: %s: error %lu, starting it again\n", commandLine.c_str(),
+                 error);
   }
   const tk::UniqueKernelHandle thread{info.hThread};
   if (id) *id = info.dwProcessId;
