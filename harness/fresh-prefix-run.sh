@@ -17,13 +17,8 @@ if (($# < 2)); then
 fi
 state=$1
 shift
-if [[ ! -f $state/env ]]; then
-  echo "fresh-prefix-run.sh: $state/env is missing: the test services are not started" >&2
-  exit 125
-fi
+vh_services_env fresh-prefix-run.sh "$state"
 state=$(cd "$state" && pwd) # Wine wants an absolute WINEPREFIX
-# shellcheck source=/dev/null # written by services.sh
-source "$state/env"
 template=$state/template-prefix
 
 exec 8>"$state/template.lock"

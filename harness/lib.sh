@@ -38,6 +38,19 @@ vh_require_services() {
   vh_require timeout coreutils
 }
 
+# vh_services_env SCRIPT STATE_DIR: sources the environment that services.sh
+# wrote in STATE_DIR. Exits 125 when there is none: wine would then start a
+# wineserver of its own that outlives the caller.
+vh_services_env() {
+  if [[ ! -f $2/env ]]; then
+    echo "$1: $2/env is missing: the test services are not started" \
+      "(harness/services.sh start $2)" >&2
+    exit 125
+  fi
+  # shellcheck source=/dev/null # written by services.sh
+  source "$2/env"
+}
+
 # vh_tail FILE...: the end of logs, for error reports.
 vh_tail() {
   local file

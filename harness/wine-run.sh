@@ -20,17 +20,12 @@ if (($# < 2)); then
 fi
 state=$1
 shift
-if [[ ! -f $state/env ]]; then
-  echo "wine-run.sh: $state/env is missing: the test services are not started" \
-    "(harness/services.sh start $state)" >&2
-  exit 125
-fi
+vh_services_env wine-run.sh "$state"
 if ! vh_recorded_pid "$state/pids" wineserver >/dev/null; then
   echo "wine-run.sh: the wineserver of $state is not running: the test services" \
     "are stopped or broken (see $state/logs)" >&2
   exit 125
 fi
-source "$state/env"
 if [[ -n ${VINDELOR_QUEUES:-} ]]; then
   # The sets that add to the usual one start from it, whatever a test before left.
   "$vh_harness/queues.sh" "$state" one >&2
