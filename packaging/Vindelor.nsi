@@ -9,6 +9,7 @@ Target amd64-unicode
 RequestExecutionLevel user
 ManifestDPIAware true
 SetCompressor /SOLID lzma
+AllowSkipFiles off  ; a file that cannot be written ends the install; it is never skipped
 
 !include MUI2.nsh
 !include LogicLib.nsh
@@ -110,10 +111,26 @@ Function un.onInit
   Call un.RefuseWhileRunning
 FunctionEnd
 
+; A file can stay in use a moment after its program has ended: Vindelor just closed, or the
+; uninstaller that started this copy of itself and is still on its way out. Deleting is tried
+; again for up to ten seconds.
+!macro DELETE_ONCE_FREE FILE
+  StrCpy $1 0
+  ${Do}
+    ClearErrors
+    Delete "${FILE}"
+    ${IfNot} ${Errors}
+      ${ExitDo}
+    ${EndIf}
+    Sleep 250
+    IntOp $1 $1 + 1
+  ${LoopUntil} $1 >= 40
+!macroend
+
 ; Only what the installer wrote, by name: the folder goes only when it is empty.
 Section "Uninstall"
-  Delete "$INSTDIR\Vindelor.exe"
-  Delete "$INSTDIR\Uninstall.exe"
+  !insertmacro DELETE_ONCE_FREE "$INSTDIR\Vindelor.exe"
+  !insertmacro DELETE_ONCE_FREE "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\Vindelor.lnk"
   DeleteRegValue HKCU "${RUN_KEY}" "Vindelor"

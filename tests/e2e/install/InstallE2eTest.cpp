@@ -45,6 +45,13 @@ DWORD RunToEnd(const std::string& command, const std::function<void(DWORD)>& mea
   return code;
 }
 
+// Keeps a file open as a program that is running or has only just ended: it can be read, not
+// replaced or deleted.
+tk::UniqueFile Hold(const std::string& path) {
+  return tk::UniqueFile{
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)};
+}
+
 // What an installation leaves behind, to compare before and after.
 struct Traces {
   std::string program, uninstaller, shortcut;  // the files' bytes
@@ -52,6 +59,13 @@ struct Traces {
   std::map<std::string, RegistryValue> settings;
   bool operator==(const Traces&) const = default;
 };
+void PrintTo(const Traces& traces, std::ostream* out) {
+  *out << "{program " << traces.program.size() << " B, uninstaller " << traces.uninstaller.size()
+       << " B, shortcut " << traces.shortcut.size() << " B, run "
+       << ::testing::PrintToString(traces.runValue) << ", version "
+       << ::testing::PrintToString(traces.version) << ", " << traces.settings.size()
+       << " settings}";
+}
 Traces Look() {
   return {ReadWholeFile(kProgram),
           ReadWholeFile(kUninstaller),
@@ -102,8 +116,13 @@ TEST_F(Installer, InstallsStartsAtSignInRefusesToChangeARunningCopyAndUninstalls
 
   EndAllVindelorProcesses();
   // As Windows' list of programs runs it: the uninstaller copies itself away and returns, and
-  // the copy can delete the original and the folder.
+  // the copy can delete the original and the folder. The program's file stays in use for two
+  // seconds more, as the file of a program that has just ended can.
+  tk::UniqueFile inUse = Hold(kProgram);
+  ASSERT_TRUE(inUse);
   EXPECT_EQ(RunToEnd(Quoted(kUninstaller) + " /S"), 0u);
+  Sleep(2000);
+  inUse = {};
   const Traces removed{.settings = installed.settings};
   EXPECT_TRUE(WaitUntil([&] { return Look() == removed; }, 60s));
   EXPECT_EQ(GetFileAttributesA(kFolder.c_str()), INVALID_FILE_ATTRIBUTES);
@@ -114,6 +133,12 @@ TEST_F(Installer, OverAnOlderVersionReplacesTheProgramAndKeepsSettingsAndTheSign
   ASSERT_EQ(RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Vindelor"), ERROR_SUCCESS);
   SeedDword("Centered", 1);
   const Traces older = Look();
+  {
+    // A program file that cannot be replaced stops the update; it is not skipped.
+    const tk::UniqueFile inUse = Hold(kProgram);
+    EXPECT_EQ(RunToEnd(kInstaller + " /S"), kRefused);
+    EXPECT_EQ(Look(), older);
+  }
   ASSERT_EQ(RunToEnd(kInstaller + " /S"), 0u);
   const Traces updated = Look();
   EXPECT_NE(older.program, updated.program);
