@@ -11,13 +11,9 @@ set -euo pipefail
 # shellcheck source=harness/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-if (($# < 2)); then
-  echo "usage: fresh-prefix-run.sh STATE_DIR PROGRAM [ARGS...]" >&2
-  exit 125
-fi
+vh_services_env fresh-prefix-run.sh "$@"
 state=$1
 shift
-vh_services_env fresh-prefix-run.sh "$state"
 state=$(cd "$state" && pwd) # Wine wants an absolute WINEPREFIX
 template=$state/template-prefix
 

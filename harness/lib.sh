@@ -38,10 +38,15 @@ vh_require_services() {
   vh_require timeout coreutils
 }
 
-# vh_services_env SCRIPT STATE_DIR: sources the environment that services.sh
-# wrote in STATE_DIR. Exits 125 when there is none: wine would then start a
+# vh_services_env SCRIPT STATE_DIR PROGRAM [ARGS...]: checks a runner's
+# arguments and sources the environment that services.sh wrote in STATE_DIR.
+# Exits 125 on a usage error or when there is none: wine would then start a
 # wineserver of its own that outlives the caller.
 vh_services_env() {
+  if (($# < 3)); then
+    echo "usage: $1 STATE_DIR PROGRAM [ARGS...]" >&2
+    exit 125
+  fi
   if [[ ! -f $2/env ]]; then
     echo "$1: $2/env is missing: the test services are not started" \
       "(harness/services.sh start $2)" >&2

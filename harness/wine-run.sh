@@ -14,13 +14,9 @@ set -euo pipefail
 # shellcheck source=harness/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-if (($# < 2)); then
-  echo "usage: wine-run.sh STATE_DIR PROGRAM [ARGS...]" >&2
-  exit 125
-fi
+vh_services_env wine-run.sh "$@"
 state=$1
 shift
-vh_services_env wine-run.sh "$state"
 if ! vh_recorded_pid "$state/pids" wineserver >/dev/null; then
   echo "wine-run.sh: the wineserver of $state is not running: the test services" \
     "are stopped or broken (see $state/logs)" >&2
