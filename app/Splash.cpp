@@ -6,6 +6,7 @@
 
 #include "app/Arming.h"
 #include "app/SharedState.h"
+#include "capture/CaptureWindow.h"
 #include "forms/Unit1.h"
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
@@ -81,4 +82,6 @@ void TForm1::EndSplash() {
   Hide();
   ClearKeyBuffer();
   vindelor::ApplyArmingRule(vindelor::ArmingEvent::SplashEnded);
+  // The program is resident now: a key that never reaches it must not leave it silent.
+  vindelor::ReportRefusedHotkeys();
 }

@@ -10,7 +10,12 @@ namespace vindelor {
 // rectangle. With no window nothing is copied and the work image stays as it was.
 void CopyWindowIntoWorkImage(HWND source);
 
-// Registers Print Screen and Alt+Print Screen as hotkeys of the dialog's window.
+// Registers Print Screen and Alt+Print Screen as hotkeys of the dialog's window, noting a key
+// that another program holds.
 void RegisterCaptureHotkeys(HWND dialog);
+// Tells the user, with the exclamation beep and an information message, which of the keys
+// another program held at registration, so that Vindelor cannot capture with them; the
+// splash's end calls it. Nothing when both are Vindelor's, and nothing a second time.
+void ReportRefusedHotkeys();
 
 }  // namespace vindelor

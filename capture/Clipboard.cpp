@@ -24,6 +24,10 @@ struct ClipboardAccess {
 ClipboardAccess clipboardAccess;
 
 constexpr std::int32_t kAfterCopyMilliseconds = 50;
+// Other programs open the clipboard for a moment after every change (clipboard history,
+// remote-desktop sharing, password managers, Wine's bridge to the X clipboard): an opening is
+// tried again for this long.
+constexpr std::int32_t kBusyClipboardMilliseconds = 1000;
 
 // Formats a picture can be loaded from.
 bool IsPictureFormat(UINT format) {
@@ -52,10 +56,15 @@ UINT PictureClipboardFormat() {
 }
 
 OpenedClipboard::OpenedClipboard() {
-  if (clipboardAccess.openings++ == 0) {
-    clipboardAccess.opened = OpenClipboard(tk::App().Handle()) != FALSE;
+  if (clipboardAccess.openings == 0) {
+    // Handlers that run while it waits may open and close the clipboard themselves: the count
+    // starts only once this opening is settled.
+    HWND owner = tk::App().Handle();
+    clipboardAccess.opened = Form1->WaitUntil([owner] { return OpenClipboard(owner) != FALSE; },
+                                              kBusyClipboardMilliseconds);
     clipboardAccess.emptied = false;
   }
+  ++clipboardAccess.openings;
 }
 
 OpenedClipboard::~OpenedClipboard() {
@@ -63,7 +72,8 @@ OpenedClipboard::~OpenedClipboard() {
 }
 
 void OpenedClipboard::PutBitmap(tk::UniqueBitmap bitmap) {
-  // Wine accepts data even on a clipboard that another program holds open.
+  // A clipboard that another program held through the whole wait of the opening gets nothing,
+  // and the copy is freed here (Wine would accept data even then).
   if (!clipboardAccess.opened) return;
   if (!clipboardAccess.emptied) {
     EmptyClipboard();

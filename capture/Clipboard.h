@@ -13,8 +13,9 @@ namespace vindelor {
 UINT PictureClipboardFormat();
 
 // Opens the clipboard for the scope. The first of nested openings opens it with the
-// application's window as owner, the last one closes it. Another program may hold it open;
-// then nothing can be read and nothing is written.
+// application's window as owner, the last one closes it. While another program holds it open,
+// the first opening tries again for up to a second, processing messages; a clipboard still
+// busy then gives nothing to read and takes nothing written.
 class OpenedClipboard {
  public:
   OpenedClipboard();

@@ -7,18 +7,43 @@ if(CMAKE_CROSSCOMPILING)
 endif()
 
 # Registers each TEST of the sources as its own CTest test "<label>.<Suite>.<Name>", needing the
-# services. DESKTOP: the tests use the hotkeys, the clipboard or the screen, so they run one at a
-# time. Each test must really run and pass: a filter that matches no test passes in gtest.
+# services (SERVICES: the fixture of other services, see vindelor_own_services). DESKTOP: the
+# tests use the hotkeys, the clipboard or the screen, so they run one at a time. Each test must
+# really run and pass: a filter that matches no test passes in gtest.
 function(vindelor_add_wine_tests)
-  cmake_parse_arguments(ARG "DESKTOP" "TARGET;LABEL" "SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "DESKTOP" "TARGET;LABEL;SERVICES" "SOURCES" ${ARGN})
+  if(NOT ARG_SERVICES)
+    set(ARG_SERVICES wine)
+  endif()
   gtest_add_tests(TARGET ${ARG_TARGET} SOURCES ${ARG_SOURCES} TEST_PREFIX "${ARG_LABEL}."
                   TEST_LIST added)
-  set_tests_properties(${added} PROPERTIES LABELS ${ARG_LABEL} FIXTURES_REQUIRED wine TIMEOUT 240
+  set_tests_properties(${added} PROPERTIES LABELS ${ARG_LABEL} FIXTURES_REQUIRED ${ARG_SERVICES}
+                       TIMEOUT 240
                        PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] 1 test\\."
                        FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
   if(ARG_DESKTOP)
     set_tests_properties(${added} PROPERTIES RESOURCE_LOCK desktop)
   endif()
+endfunction()
+
+# The programs of the target run against services of their own, with another screen (such as
+# 1920x1080x24), kept in <build>/harness-<name>: the CTest fixture <name> starts and stops them.
+# Natively on Windows the tests run on the desktop there.
+function(vindelor_own_services target name screen)
+  if(NOT CMAKE_CROSSCOMPILING)
+    return()
+  endif()
+  set(state ${VINDELOR_STATE_DIR}-${name})
+  set(services ${CMAKE_SOURCE_DIR}/harness/services.sh)
+  set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
+    "${CMAKE_SOURCE_DIR}/harness/wine-run.sh;${state}")
+  add_test(NAME harness.${name}.start
+    COMMAND ${CMAKE_COMMAND} -E env VINDELOR_SCREEN=${screen} ${services} start ${state})
+  set_tests_properties(harness.${name}.start PROPERTIES
+    FIXTURES_SETUP ${name} LABELS e2e TIMEOUT 300 RESOURCE_LOCK desktop)
+  add_test(NAME harness.${name}.stop COMMAND ${services} stop ${state})
+  set_tests_properties(harness.${name}.stop PROPERTIES
+    FIXTURES_CLEANUP ${name} LABELS e2e TIMEOUT 120 RESOURCE_LOCK desktop)
 endfunction()
 
 # Runs the given tests with their own set of print queues (queues.sh arguments, such as

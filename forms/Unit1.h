@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "components/WTaskBar/WTaskBar.h"
@@ -55,6 +56,9 @@ class TForm1 final : public tk::Form {
 
   // Busy waits that keep processing messages; other forms call them on Form1.
   void Delay(std::int32_t milliseconds);
+  // Until done() answers true, for at most the given time; done() is asked first, so a wait
+  // that is not needed costs nothing. Returns its last answer.
+  bool WaitUntil(const std::function<bool()>& done, std::int32_t milliseconds);
   void ClearKeyBuffer();
 
   // Tray menu commands.

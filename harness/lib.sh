@@ -291,13 +291,20 @@ vh_lpadmin() {
   fi
 }
 
-# vh_queue_add NAME DIR [FLAGS]: a queue whose jobs the pagefile backend writes
-# into DIR (FLAGS: png, fail or png&fail; see cups/pagefile).
+# vh_queue_add NAME DIR [FLAGS] [PPD]: a queue whose jobs the pagefile backend
+# writes into DIR (FLAGS: png, fail or png&fail; see cups/pagefile), with the
+# driver file PPD (default cups/pagefile.ppd, 300 dots per inch).
 vh_queue_add() {
-  local name=$1 dir=$2 flags=${3:-} uri
+  local name=$1 dir=$2 flags=${3:-} ppd=${4:-$vh_harness/cups/pagefile.ppd} uri
   uri="pagefile://${dir// /%20}${flags:+?$flags}"
-  vh_lpadmin -p "$name" -E -v "$uri" -P "$vh_harness/cups/pagefile.ppd" \
+  vh_lpadmin -p "$name" -E -v "$uri" -P "$ppd" \
     -o printer-error-policy=abort-job -o printer-is-shared=false
+}
+
+# vh_ppd_at_dpi DPI OUT: cups/pagefile.ppd printing at DPI dots per inch.
+vh_ppd_at_dpi() {
+  sed -e "s/300dpi/$1dpi/g" -e "s|300 DPI|$1 DPI|" \
+    -e "s/HWResolution\[300 300\]/HWResolution[$1 $1]/" "$vh_harness/cups/pagefile.ppd" >"$2"
 }
 
 # vh_queue_names: the queues of $CUPS_SERVER, one a line.

@@ -11,6 +11,10 @@
 #                                      Wine takes the first queue by name
 #   queues.sh STATE_DIR failing        adds VindelorFail, the new default
 #   queues.sh STATE_DIR rejecting      adds VindelorReject, the new default
+#   queues.sh STATE_DIR long           adds a queue with a 93-character name
+#                                      (kLong below), the new default
+#   queues.sh STATE_DIR fine           adds VindelorFine, which prints at 1200
+#                                      dots per inch, the new default
 #   queues.sh STATE_DIR disable NAME   queue NAME accepts jobs and holds them
 #   queues.sh STATE_DIR enable NAME    queue NAME prints again, held jobs first
 #   queues.sh STATE_DIR server stop    ends the cupsd, as a print server that
@@ -38,12 +42,16 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 readonly kNames=(VindelorA VindelorB VindelorC)
 readonly kFailing=VindelorFail
 readonly kRejecting=VindelorReject
+readonly kFine=VindelorFine
+# As long as the names of network printers often are.
+readonly kLong=Vindelor-Long-Name-Printer-On-The-Second-Floor-Of-The-Old-Building-Next-To-\
+The-Kitchen-Colour
 readonly kPrintKey='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Print\Printers'
 readonly kUserKey='HKEY_CURRENT_USER\Software\Microsoft\Windows NT\CurrentVersion'
 
 usage() {
   echo "usage: queues.sh STATE_DIR none | one | three [DEFAULT] | remove NAME | failing |" \
-    "rejecting | disable NAME | enable NAME | server stop|start" >&2
+    "rejecting | long | fine | disable NAME | enable NAME | server stop|start" >&2
   exit 2
 }
 
@@ -53,7 +61,7 @@ remove_all() {
 }
 
 add() {
-  vh_queue_add "$1" "$state/pages/$1" ${2:+"$2"}
+  vh_queue_add "$1" "$state/pages/$1" "${2:-}" ${3:+"$3"}
   added=1
 }
 
@@ -71,7 +79,7 @@ sync_wine() {
   reg=$(mktemp "$state/prefix/drive_c/windows/temp/queues-XXXXXX.reg")
   {
     echo REGEDIT4
-    for name in "${kNames[@]}" "$kFailing" "$kRejecting" "$@"; do
+    for name in "${kNames[@]}" "$kFailing" "$kRejecting" "$kFine" "$kLong" "$@"; do
       grep -qxF "$name" <<<"$current" && continue
       printf '\n[-%s\\%s]\n' "$kPrintKey" "$name"
       printf '\n[%s\\%s]\n"%s"=-\n' "$kUserKey" Devices "$name" "$kUserKey" PrinterPorts "$name"
@@ -150,6 +158,17 @@ case $mode in
     add "$kRejecting"
     vh_lpadmin -d "$kRejecting"
     cupsreject -r "rejects every job (test harness)" "$kRejecting"
+    ;;
+  long)
+    (($# == 0)) || usage
+    add "$kLong"
+    vh_lpadmin -d "$kLong"
+    ;;
+  fine)
+    (($# == 0)) || usage
+    vh_ppd_at_dpi 1200 "$state/cups/pagefile-1200dpi.ppd"
+    add "$kFine" "" "$state/cups/pagefile-1200dpi.ppd"
+    vh_lpadmin -d "$kFine"
     ;;
   disable | enable)
     (($# == 1)) || usage

@@ -1,8 +1,11 @@
 #include "options/SettingsStore.h"
 
+#include <cstdint>
+
 #include "forms/Unit2.h"
 #include "options/PrinterList.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/Monitors.h"
 #include "toolkit/Registry.h"
 
 namespace vindelor {
@@ -38,8 +41,15 @@ void ApplyStoredValues(const tk::Registry& store, TForm2& dialog) {
   dialog.RadioButton1.SetChecked(store.ReadBool("Landscape"));
   dialog.RadioButton2.SetChecked(store.ReadBool("Portrait"));
   dialog.CheckBox6.SetChecked(store.ReadBool("Immediat Action"));
-  dialog.SetLeft(store.ReadInteger("WinPosLeft"));
-  dialog.SetTop(store.ReadInteger("WinPosTop"));
+  // A position saved on a monitor that is gone (or on a larger screen) would hide the dialog:
+  // it is taken only when at least half of the dialog lies on one monitor, else the dialog
+  // stays centred.
+  const std::int32_t left = store.ReadInteger("WinPosLeft");
+  const std::int32_t top = store.ReadInteger("WinPosTop");
+  if (tk::HalfOnOneMonitor(left, top, dialog.Width(), dialog.Height(), tk::MonitorRects())) {
+    dialog.SetLeft(left);
+    dialog.SetTop(top);
+  }
   dialog.CheckBox3.SetChecked(store.ReadBool("ScaleBy"));
   dialog.CheckBox7.SetChecked(store.ReadBool("Inversed"));
   dialog.CheckBox9.SetChecked(store.ReadBool("Clipboard"));

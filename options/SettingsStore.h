@@ -12,7 +12,8 @@ namespace vindelor {
 inline constexpr char kSettingsKey[] = "SOFTWARE\\Osmerdane\\Vindelor\\2.0\\Setup";
 
 // Applies the stored values to the dialog's controls and position, in the load order, and
-// keeps the saved printer name; on the first run writes the defaults instead and leaves the
+// keeps the saved printer name; the stored position is taken when at least half of the dialog
+// lies on one monitor there; on the first run writes the defaults instead and leaves the
 // controls as designed. A failing value raises tk::Error: the values before it are applied,
 // the ones after it are not.
 void LoadSettings(TForm2& dialog);

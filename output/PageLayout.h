@@ -39,9 +39,11 @@ struct PagePlacement {
 
 // On each axis the image keeps its size on screen (image pixels * printer dpi / screen dpi,
 // the quotient taken first in long double, rounded half to even) when the printer's
-// resolution is higher than the screen's, and spans the whole page otherwise; either way it
-// is clipped to the page. Stretched fills the page; Centered shares the spare space evenly
-// (the odd dot goes right or below).
+// resolution is higher than the screen's, and spans the whole page otherwise. An image scaled
+// on both axes that is then too big for the page shrinks by one factor on both, the smaller of
+// page / size, so that it keeps its proportions and touches the page on one axis; an axis that
+// is scaled alone is clipped to the page. Stretched fills the page; Centered shares the spare
+// space evenly (the odd dot goes right or below).
 //
 // Defined for every input: negative sizes and resolutions count as 0, so the rectangle
 // always lies within 0..pageWidth x 0..pageHeight. A screen resolution of 0 cannot say how

@@ -12,6 +12,11 @@ void AppendNumber(std::string& out, int value, bool twoDigits) {
 
 }  // namespace
 
+std::int32_t DateLineReserve(std::int32_t cellHeight) {
+  constexpr std::int32_t kReserve = 110, kLineSpace = kReserve - kDateLineGap, kSpare = 3;
+  return cellHeight + kSpare > kLineSpace ? kReserve + cellHeight + kSpare - kLineSpace : kReserve;
+}
+
 std::string PrintDateLine(std::string_view shortDate, int hour, int minute, int second,
                           const TimeStyle& style) {
   if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {

@@ -2,10 +2,19 @@
 // midnight, the time of the capture.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace vindelor {
+
+// Where the date line goes: its top is kDateLineGap dots below the image area, which ends
+// DateLineReserve dots above the bottom of the printable area. The usual reserve of 110 leaves
+// the line 70 dots; a line whose cell (cellHeight, in printer dots) needs more, as 8 points do
+// from about 500 dots per inch on, gets its cell and 3 dots to spare, and the reserve grows by
+// as much.
+inline constexpr std::int32_t kDateLineGap = 40;
+[[nodiscard]] std::int32_t DateLineReserve(std::int32_t cellHeight);
 
 // The parts of the locale's time format the line follows.
 struct TimeStyle {

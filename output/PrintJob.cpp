@@ -24,8 +24,6 @@ namespace {
 
 constexpr char kDocumentTitle[] = "Vindelor V2.0 Bitmap";
 constexpr char kDatePrefix[] = "Page Printed on the  ";
-constexpr int kDateLineReserve = 110;  // dots taken from the bottom of the page for the date
-constexpr int kDateLineGap = 40;       // from the bottom of the image area to the date line
 constexpr std::int32_t kAfterPrinterChoiceWait = 50;
 constexpr std::int32_t kAfterDrawingWait = 20;
 constexpr std::int32_t kBeforeEndWait = 100;
@@ -126,7 +124,12 @@ bool PrintPage(TForm2& dialog, const Resolutions& dpi, bool& documentBegun) {
     if (dialog.RadioButton2.Checked()) printer.SetOrientation(tk::Printer::kPortrait);
     const int pageWidth = printer.PageWidth();  // read now: they follow the orientation
     int pageHeight = printer.PageHeight();
-    if (dialog.CheckBox4.Checked()) pageHeight -= kDateLineReserve;
+    // The line is measured in the printer's font, so that a fine printer's taller cell fits.
+    std::string dateLine;
+    if (dialog.CheckBox4.Checked()) {
+      dateLine = kDatePrefix + DateAndTime();
+      pageHeight -= vindelor::DateLineReserve(printer.TextSize(dateLine).cy);
+    }
     AdvanceProgressTwice(dialog);
     const vindelor::PagePlacement placement = vindelor::PlaceImageOnPage(
         {.pageWidth = pageWidth,
@@ -147,7 +150,7 @@ bool PrintPage(TForm2& dialog, const Resolutions& dpi, bool& documentBegun) {
     vindelor::DrawPrintImage(printer.Handle(), printImage, placement.rect);
     Form1->Delay(kAfterDrawingWait);
     if (dialog.CheckBox4.Checked()) {
-      printer.WriteText(1, pageHeight + kDateLineGap, kDatePrefix + DateAndTime());
+      printer.WriteText(1, pageHeight + vindelor::kDateLineGap, dateLine);
     }
     Form1->Delay(kAfterDrawingWait);
     AdvanceProgressTwice(dialog);

@@ -10,10 +10,16 @@ cd "$root"
 
 scripts/setup.sh
 
-# The Windows tests start their own services (Xvfb, Wine prefix, cupsd) as a CTest fixture;
-# stop them here too in case ctest itself is interrupted.
-state=$root/build/windows/harness
-trap 'harness/services.sh stop "$state" >/dev/null 2>&1 || true' EXIT
+# The Windows tests start their own services (Xvfb, Wine prefix, cupsd) as CTest fixtures
+# (harness, and harness-<name> for tests with a screen of their own); stop them here too in case
+# ctest itself is interrupted.
+stop_services() {
+  local state
+  for state in "$root"/build/windows/harness "$root"/build/windows/harness-*; do
+    [[ -d $state ]] && harness/services.sh stop "$state" >/dev/null 2>&1 || true
+  done
+}
+trap stop_services EXIT
 
 cmake --preset host
 cmake --build --preset host

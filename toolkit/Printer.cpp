@@ -12,8 +12,6 @@
 namespace tk {
 namespace {
 
-constexpr int kProfileLength = 80;  // profile entries are read up to 79 characters
-
 // Every local or connected printer once, under its name.
 std::vector<PrinterEntry> ListPrinters() {
   const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
@@ -39,15 +37,30 @@ std::vector<PrinterEntry> ListPrinters() {
   return printers;
 }
 
+// A whole entry of the system's profile (printer names reach 220 characters, and an entry
+// holds the name twice), up to a bound no real entry comes near; empty when there is none.
+std::string ProfileEntry(const char* section, const char* key) {
+  constexpr std::size_t kLongestEntry = 64 * 1024;
+  std::string entry(256, '\0');
+  for (;;) {
+    const DWORD length = GetProfileStringA(section, key, "", entry.data(),
+                                           static_cast<DWORD>(entry.size()));
+    // A value cut to fit comes back one character short of the buffer.
+    if (length + 1 < entry.size() || entry.size() >= kLongestEntry) {
+      entry.resize(length);
+      return entry;
+    }
+    entry.resize(entry.size() * 2);
+  }
+}
+
 }  // namespace
 
 // The printer's driver as the profile's device list names it ("name=driver,port"); empty when
 // unknown.
 std::string DriverName(const std::string& printer) {
-  char entry[kProfileLength] = "";
-  GetProfileStringA("devices", printer.c_str(), "", entry, sizeof(entry));
-  std::string driver = entry;
-  return driver.substr(0, driver.find(','));
+  const std::string entry = ProfileEntry("devices", printer.c_str());
+  return entry.substr(0, entry.find(','));
 }
 
 // The driver's default settings for the printer; empty when it gives none.
@@ -108,9 +121,8 @@ void Printer::EnsureCurrent() {
 }
 
 void Printer::ResolveDefault() {
-  char device[kProfileLength] = "";
-  GetProfileStringA("windows", "device", "", device, sizeof(device));
-  int found = FindPrinterByName(Printers(), DefaultPrinterName(device));
+  const int found =
+      FindPrinterByName(Printers(), DefaultPrinterName(ProfileEntry("windows", "device")));
   if (found == kNoPrinter) throw Error("There is no default printer currently selected");
   MakeCurrent(found, /*freshSettings=*/true);
 }
@@ -244,6 +256,17 @@ Font Printer::MakeFont() {
                .height = -height,
                .bold = false,
                .color = GetSysColor(COLOR_WINDOWTEXT)});
+}
+
+SIZE Printer::TextSize(std::string_view text) {
+  HDC dc = Handle();
+  Font font = MakeFont();
+  SelectGuard keep(dc, font.Handle());
+  SIZE size{};
+  if (!GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size)) {
+    throw Error("The text cannot be measured");
+  }
+  return size;
 }
 
 void Printer::WriteText(int x, int y, std::string_view text) {

@@ -92,6 +92,8 @@ class Printer {
   // The text surface's font for the current context: its character height in dots is
   // 8 points at the context's vertical resolution, rounded.
   [[nodiscard]] Font MakeFont();
+  // The text's extent on the current context in the surface's font (its cell height as cy).
+  [[nodiscard]] SIZE TextSize(std::string_view text);
   // Draws the text with its top-left corner at (x, y) on the current context, in the surface's
   // font, colour and opaque white background.
   void WriteText(int x, int y, std::string_view text);

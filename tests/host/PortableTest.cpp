@@ -14,6 +14,7 @@
 #include "toolkit/PrinterPorts.h"
 #include "toolkit/RegistryData.h"
 #include "toolkit/Scaling.h"
+#include "toolkit/ScreenArea.h"
 #include "toolkit/Text.h"
 
 namespace vindelor {
@@ -139,23 +140,48 @@ TEST(BmpFormat, ReadsOtherLayoutsAndRefusesWhatTheWin32SideCouldNotDrawSafely) {
   }
 }
 
-TEST(PageLayout, PlacesTheImage) {
+TEST(PageLayout, PlacesTheImageKeepingItsProportions) {
   ASSERT_EQ(std::numeric_limits<long double>::digits, 64) << "x87 extended precision expected";
   // Printable area, printer dpi, screen dpi and image size per axis; stretched, centered.
   const std::tuple<const char*, PageLayoutInput, PageRect> cases[] = {
-      {"width clipped", {4800, 6600, 600, 600, 96, 96, 800, 600, 0, 1}, {0, 1425, 4800, 5175}},
-      {"height clipped", {5000, 1000, 600, 600, 96, 96, 400, 400, 0, 1}, {1250, 0, 3750, 1000}},
+      {"too wide", {4800, 6600, 600, 600, 96, 96, 800, 600, 0, 1}, {0, 1500, 4800, 5100}},
+      {"date line", {4800, 6490, 600, 600, 96, 96, 800, 600, 0, 1}, {0, 1445, 4800, 5045}},
+      {"too high", {5000, 1000, 600, 600, 96, 96, 400, 400, 0, 1}, {2000, 0, 3000, 1000}},
+      {"fits", {4800, 6600, 600, 600, 96, 96, 640, 480, 0, 1}, {400, 1800, 4400, 4800}},
       {"12.5 rounds to 12", {100, 100, 240, 240, 96, 96, 5, 5, 0, 0}, {0, 0, 12, 12}},
       {"13.5 rounds to 14", {100, 100, 144, 144, 96, 96, 9, 9, 0, 0}, {0, 0, 14, 14}},
       // 150 / 72 first, in long double: the exact product gives 238 wide, double 63 high.
       {"114 x 30 at 150 / 72", {1000, 1000, 150, 150, 72, 72, 114, 30, 0, 0}, {0, 0, 237, 62}},
+      // One axis scaled alone: the other spans the page, and each is clipped on its own.
       {"printer no finer", {2400, 3300, 96, 300, 96, 96, 800, 600, 0, 1}, {0, 712, 2400, 2587}},
+      {"no finer, too high", {2400, 1000, 96, 300, 96, 96, 800, 600, 0, 1}, {0, 0, 2400, 1000}},
       {"screen dpi 0", {300, 400, 600, 600, 0, 0, 10, 10, 0, 1}, {0, 0, 300, 400}},
       {"stretched wins", {4800, 6600, 600, 600, 96, 96, 80, 60, 1, 1}, {0, 0, 4800, 6600}},
-      {"huge image", {4800, 6600, kMax, kMax, 1, 1, kMax, kMax, 0, 1}, {0, 0, 4800, 6600}},
+      {"top left", {3200, 2450, 300, 300, 96, 96, 1920, 1080, 0, 0}, {0, 0, 3200, 1800}},
+      {"no pixels high", {4800, 6600, 600, 600, 96, 96, 1000, 0, 0, 1}, {0, 3300, 4800, 3300}},
+      {"huge image", {4800, 6600, kMax, kMax, 1, 1, kMax, kMax, 0, 1}, {0, 900, 4800, 5700}},
       {"negatives count as 0", {-5, 400, 600, 600, -96, 96, -10, -10, 0, 1}, {0, 200, 0, 200}},
   };
   for (const auto& [name, in, rect] : cases) EXPECT_EQ(PlaceImageOnPage(in).rect, rect) << name;
+
+  // Today's screens at 96 pixels per inch, centred on Letter at 300 and on 4800 x 6600 at 600
+  // dots per inch, portrait and landscape.
+  const std::tuple<int32_t, int32_t, int32_t, PageRect, PageRect> screens[] = {
+      {300, 800, 600, {0, 681, 2450, 2519}, {350, 287, 2850, 2162}},  // 1837.5 high: even
+      {300, 1920, 1080, {0, 911, 2450, 2289}, {0, 325, 3200, 2125}},
+      {300, 3840, 2160, {0, 911, 2450, 2289}, {0, 325, 3200, 2125}},
+      {600, 800, 600, {0, 1500, 4800, 5100}, {800, 525, 5800, 4275}},
+      {600, 1920, 1080, {0, 1950, 4800, 4650}, {0, 544, 6600, 4256}},
+      {600, 3840, 2160, {0, 1950, 4800, 4650}, {0, 544, 6600, 4256}},
+  };
+  for (const auto& [dpi, width, height, portrait, landscape] : screens) {
+    const int32_t shortSide = dpi == 300 ? 2450 : 4800, longSide = dpi == 300 ? 3200 : 6600;
+    auto place = [&](int32_t pageWidth, int32_t pageHeight) {
+      return PlaceImageOnPage({pageWidth, pageHeight, dpi, dpi, 96, 96, width, height, 0, 1}).rect;
+    };
+    EXPECT_EQ(place(shortSide, longSide), portrait) << width << " at " << dpi;
+    EXPECT_EQ(place(longSide, shortSide), landscape) << width << " at " << dpi;
+  }
 }
 
 TEST(PrintDateLine, FormatsTheTimeAfterTheDate) {
@@ -173,6 +199,11 @@ TEST(PrintDateLine, FormatsTheTimeAfterTheDate) {
   for (auto [h, m, s] :
        {std::tuple(24, 0, 0), {-1, 0, 0}, {0, 60, 0}, {0, -1, 0}, {0, 0, 60}, {0, 0, -1}}) {
     EXPECT_THROW(PrintDateLine("D", h, m, s, us), std::invalid_argument) << h << m << s;
+  }
+  // The line's cell fits in the 70 dots under the image area up to 67 dots high; beyond,
+  // the reserve grows so that the cell and 3 dots fit.
+  for (auto [cell, reserve] : {std::pair(0, 110), {67, 110}, {68, 111}, {160, 203}}) {
+    EXPECT_EQ(DateLineReserve(cell), reserve) << cell;
   }
 }
 
@@ -239,6 +270,28 @@ TEST(Toolkit, TitleTicksAndScaling) {
                                                            {-12, 6, 5, 0, -14}}) {
     EXPECT_EQ((Scale{num, den, pixelsPerInch}.FontHeight(height)), expected) << height;
   }
+}
+
+// An 800 x 600 monitor left of a 1024 x 768 primary; windows of 100 x 100 unless told.
+TEST(Toolkit, AWindowLiesOnAMonitorWhenHalfOfItDoes) {
+  const std::vector<ScreenRect> monitors{{0, 0, 1024, 768}, {-800, 0, 0, 600}};
+  const std::tuple<const char*, int32_t, int32_t, int32_t, bool> cases[] = {
+      {"inside", 300, 200, 100, true},
+      {"half off the right edge", 974, 0, 100, true},
+      {"a dot less than half", 975, 0, 100, false},
+      {"half below the short monitor", -400, 550, 100, true},
+      {"under the short monitor only", -400, 640, 100, false},
+      {"pieces do not add up", -60, 550, 100, false},  // 60 x 50 and 40 x 100
+      {"half on each monitor", -50, 100, 100, true},
+      {"far away", 5000, 3000, 100, false},
+      {"edges beyond the range", kMax - 50, kMax - 50, kMax, false},
+      {"covering the range", -kMax - 1, -kMax - 1, kMax, false},
+      {"empty", 300, 200, 0, false},
+  };
+  for (const auto& [name, left, top, size, on] : cases) {
+    EXPECT_EQ(HalfOnOneMonitor(left, top, size, size, monitors), on) << name;
+  }
+  EXPECT_FALSE(HalfOnOneMonitor(0, 0, 10, 10, {})) << "no monitor";
 }
 
 TEST(Toolkit, TextPrintersAndRegistryData) {

@@ -80,10 +80,19 @@ COLORREF RenderedPage::At(int x, int y) const {
 }
 
 RECT RenderedPage::InkBounds(RECT within) const {
+  return Bounds(within, [](COLORREF colour) { return colour != RGB(255, 255, 255); });
+}
+
+RECT RenderedPage::BoundsOf(COLORREF colour) const {
+  return Bounds({0, 0, width, height}, [colour](COLORREF at) { return at == colour; });
+}
+
+template <typename Counts>
+RECT RenderedPage::Bounds(RECT within, Counts counts) const {
   RECT ink{within.right, within.bottom, within.left, within.top};
   for (LONG y = within.top; y < within.bottom; ++y) {
     for (LONG x = within.left; x < within.right; ++x) {
-      if (At(x, y) == RGB(255, 255, 255)) continue;
+      if (!counts(At(x, y))) continue;
       ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
              std::max(ink.bottom, y + 1)};
     }

@@ -28,6 +28,12 @@ struct RenderedPage {
   // The smallest rectangle holding every pixel that is not white; empty when there is none.
   [[nodiscard]] RECT InkBounds() const { return InkBounds({0, 0, width, height}); }
   [[nodiscard]] RECT InkBounds(RECT within) const;
+  // The smallest rectangle holding every pixel of exactly that colour.
+  [[nodiscard]] RECT BoundsOf(COLORREF colour) const;
+
+ private:
+  template <typename Counts>
+  RECT Bounds(RECT within, Counts counts) const;
 };
 [[nodiscard]] RenderedPage RenderPage(const std::string& pageFile, int dotsPerInch);
 

@@ -6,12 +6,18 @@
 namespace testing_support {
 namespace {
 
+constexpr LONG_PTR kPatternFill = -1;  // the window's user data: a fill colour, or this
+
 LRESULT CALLBACK PaintPattern(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_ERASEBKGND) return TRUE;
   if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
   tk::PaintScope paint(window);
   RECT left{}, right{};
   GetClientRect(window, &left);
+  if (const LONG_PTR fill = GetWindowLongPtrA(window, GWLP_USERDATA); fill != kPatternFill) {
+    FillRect(paint.Get(), &left, tk::UniqueBrush{CreateSolidBrush(COLORREF(fill))}.Get());
+    return 0;
+  }
   right = left;
   left.right = right.left = left.right / 2;
   for (auto [area, colour] :
@@ -24,7 +30,7 @@ LRESULT CALLBACK PaintPattern(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 }  // namespace
 
-PatternWindow::PatternWindow(RECT bounds) {
+PatternWindow::PatternWindow(RECT bounds, std::optional<COLORREF> fill) {
   static const ATOM registered = [] {
     WNDCLASSA windowClass{.lpfnWndProc = &PaintPattern,
                           .hInstance = GetModuleHandleA(nullptr),
@@ -33,9 +39,11 @@ PatternWindow::PatternWindow(RECT bounds) {
     return RegisterClassA(&windowClass);
   }();
   window_.Reset(CreateWindowExA(0, MAKEINTATOM(registered), "Vindelor test pattern",
-                                WS_OVERLAPPEDWINDOW | WS_VISIBLE, bounds.left, bounds.top,
+                                fill ? WS_POPUP : WS_OVERLAPPEDWINDOW, bounds.left, bounds.top,
                                 bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr,
                                 nullptr, GetModuleHandleA(nullptr), nullptr));
+  SetWindowLongPtrA(window_.Get(), GWLP_USERDATA, fill ? LONG_PTR(*fill) : kPatternFill);
+  ShowWindow(window_.Get(), SW_SHOW);
   UpdateWindow(window_.Get());
   SetForegroundWindow(window_.Get());
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "toolkit/Handles.h"
@@ -14,10 +15,12 @@ inline constexpr COLORREF kPatternRed = RGB(255, 0, 0);
 inline constexpr RECT kPatternRedSquare{10, 10, 30, 30};  // in client coordinates
 
 // A top-level window, shown in the foreground: its client area's left half is white, the right
-// half almost white (254, 255, 255), with the red square on top.
+// half almost white (254, 255, 255), with the red square on top. With a fill colour it is a
+// borderless window of that one colour instead.
 class PatternWindow {
  public:
-  explicit PatternWindow(RECT bounds);  // outer bounds on the screen
+  // Outer bounds on the screen.
+  explicit PatternWindow(RECT bounds, std::optional<COLORREF> fill = std::nullopt);
   [[nodiscard]] HWND Handle() const noexcept { return window_.Get(); }
   [[nodiscard]] RECT WindowRect() const;
   // The client area's top-left corner, from the window's top-left corner.

@@ -27,6 +27,19 @@ void DeleteValue(const std::string& name) {
   RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsPath, name.c_str());
 }
 
+void SeedSavedSettings(std::int32_t left, std::int32_t top) {
+  DeleteSettings();
+  for (const char* name :
+       {"Centered", "Stretched", "Date + Time", "Monochrom", "Mirrored", "Landscape", "Portrait",
+        "Immediat action", "Inversed", "Clipboard", "ScaleBy"}) {
+    SeedDword(name, 0);
+  }
+  SeedDword("WinPosLeft", static_cast<std::uint32_t>(left));
+  SeedDword("WinPosTop", static_cast<std::uint32_t>(top));
+  const std::string printer = "Default Printer";
+  SeedValue("DefPrinter", REG_SZ, {printer.begin(), printer.end()});
+}
+
 std::map<std::string, RegistryValue> ReadSettings() {
   std::map<std::string, RegistryValue> values;
   tk::UniqueKey key;

@@ -24,6 +24,8 @@ void DeleteSettings();  // the whole Osmerdane key: the next start is a first ru
 void SeedValue(const std::string& name, DWORD type, const std::vector<std::uint8_t>& data);
 void SeedDword(const std::string& name, std::uint32_t value);
 void DeleteValue(const std::string& name);
+// What "Save Options" writes with every box off, the dialog at (left, top) and "Default Printer".
+void SeedSavedSettings(std::int32_t left, std::int32_t top);
 [[nodiscard]] std::map<std::string, RegistryValue> ReadSettings();  // by stored name
 
 }  // namespace testing_support

@@ -8,6 +8,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -61,6 +62,9 @@ struct SeenDialog {
   std::string caption, text;
   Strings buttons;
   bool operator==(const SeenDialog&) const = default;
+  friend void PrintTo(const SeenDialog& seen, std::ostream* out) {
+    *out << '"' << seen.caption << ": " << seen.text << '"';
+  }
 };
 // Waits for a dialog of the process (0: any), reads it and presses the button (IDOK, IDYES, …).
 std::optional<SeenDialog> AnswerDialog(DWORD processId, int buttonId,

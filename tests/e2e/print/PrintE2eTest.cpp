@@ -81,6 +81,39 @@ TEST_F(Printing, TheImageSitsWhereTheLayoutPutsItInBothOrientationsAndTheDateLin
   }
 }
 
+// The system's default printer, named as long as network printers often are, prints with
+// "Default Printer" chosen, and nothing is said.
+TEST_F(Printing, ALongNamedDefaultPrinterPrintsWithDefaultPrinterChosen) {
+  const std::string queue =
+      "Vindelor-Long-Name-Printer-On-The-Second-Floor-Of-The-Old-Building-Next-To-The-Kitchen-"
+      "Colour";  // queues.sh long
+  CaptureThePattern();
+  program_->SetBox("Immediate Action", true);
+  program_->CancelDialog();
+  PressPrintScreen();
+  EXPECT_EQ(WaitForPages(queue, 1).size(), 1u);
+  EXPECT_TRUE(WaitUntil([&] { return !IsShown(program_->OptionsDialog()); }));
+  EXPECT_TRUE(FindTopLevelWindows({.className = "#32770", .processId = program_->Id()}).empty());
+}
+
+// At 1200 dots per inch the date line's 8 points need a taller cell than the usual 70 dots
+// under the image give it: the whole line still lies within the printable area (ghostscript
+// draws past it, so the area is the measure).
+TEST_F(Printing, TheDateLineOfAFinePrinterLiesWithinThePrintableArea) {
+  constexpr int kDpi = 150, kAreaBottom = 780 * kDpi / 72;  // pagefile.ppd: 12 12 600 780
+  CaptureThePattern();
+  program_->SetBox("Portrait", true);
+  program_->SetBox("Date +Time", true);
+  program_->Press("Print");
+  const auto pages = WaitForPages("VindelorFine", 1);
+  ASSERT_EQ(pages.size(), 1u);
+  const RenderedPage page = RenderPage(pages.back(), kDpi);
+  // Below the image, which ends far above the line's band: only the line.
+  const RECT line = page.InkBounds({0, page.height * 3 / 4, page.width, page.height});
+  EXPECT_GT(line.bottom - line.top, 10) << "a line of 8-point text";
+  EXPECT_LE(line.bottom, kAreaBottom);
+}
+
 // A capture goes to the clipboard when asked; a selection on the frozen screen is printed alone.
 TEST_F(Printing, CapturesGoToTheClipboardAndSelectionsArePrinted) {
   CaptureThePattern();

@@ -11,17 +11,7 @@ using namespace testing_support;
 class Settings : public ProgramTest {
  protected:
   void SetUp() override {  // each test seeds, then starts the program
-    DeleteSettings();
-    // What a previous "Save Options" wrote, all booleans off.
-    for (const char* name :
-         {"Centered", "Stretched", "Date + Time", "Monochrom", "Mirrored", "Landscape", "Portrait",
-          "Immediat action", "Inversed", "Clipboard", "ScaleBy"}) {
-      SeedDword(name, 0);
-    }
-    SeedDword("WinPosLeft", 100);
-    SeedDword("WinPosTop", 80);
-    const std::string printer = "Default Printer";
-    SeedValue("DefPrinter", REG_SZ, {printer.begin(), printer.end()});
+    SeedSavedSettings(100, 80);
   }
 };
 
