@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "toolkit/Bitmap.h"
+#include "toolkit/ScreenArea.h"
 
 namespace vindelor {
 
@@ -13,14 +14,8 @@ namespace vindelor {
 inline constexpr std::int32_t kSourceDesktop = -2;       // Print Screen
 inline constexpr std::int32_t kSourceActiveWindow = -1;  // Alt+Print Screen
 
-// Screen pixels, in this order.
-struct CaptureRect {
-  std::int32_t left = 0;
-  std::int32_t top = 0;
-  std::int32_t right = 0;
-  std::int32_t bottom = 0;
-  bool operator==(const CaptureRect&) const = default;
-};
+// The captured window's rectangle in screen pixels, later the selected area.
+using CaptureRect = tk::ScreenRect;
 
 struct SharedState {
   // The current capture; read by every output, changed in place by captures and transforms.
