@@ -24,7 +24,7 @@ class ScreenCopy {
   [[nodiscard]] double Milliseconds() const {
     const bench::Stopwatch copy;
     const tk::WindowDc screen(nullptr);
-    BitBlt(memory_.Get(), 0, 0, width_, height_, screen.Get(), 0, 0, SRCCOPY);
+    BitBlt(memory_.Get(), 0, 0, width_, height_, screen.Get(), left_, top_, SRCCOPY);
     return copy.Milliseconds();
   }
 
@@ -34,8 +34,11 @@ class ScreenCopy {
     return tk::UniqueBitmap{CreateCompatibleBitmap(screen.Get(), width, height)};
   }
 
-  int width_ = GetSystemMetrics(SM_CXSCREEN);
-  int height_ = GetSystemMetrics(SM_CYSCREEN);
+  // The virtual screen, every monitor, as Print Screen copies it.
+  int left_ = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  int top_ = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  int width_ = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  int height_ = GetSystemMetrics(SM_CYVIRTUALSCREEN);
   tk::UniqueMemoryDc memory_{CreateCompatibleDC(nullptr)};
   tk::UniqueBitmap bitmap_ = ScreenBitmap(width_, height_);
   tk::SelectGuard selected_{memory_.Get(), bitmap_.Get()};

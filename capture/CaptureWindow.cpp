@@ -10,6 +10,7 @@
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
 #include "toolkit/Application.h"
+#include "toolkit/Monitors.h"
 
 namespace {
 
@@ -31,14 +32,27 @@ namespace vindelor {
 void CopyWindowIntoWorkImage(HWND source) {
   if (!source) return;
   auto& shared = vindelor::Shared();
+  const bool desktop = source == GetDesktopWindow();
   tk::WindowDc sourceDc(source, tk::WindowDc::Area::WholeWindow);
-  RECT rect{};
-  GetWindowRect(source, &rect);
-  shared.captureRect = {rect.left, rect.top, rect.right, rect.bottom};
+  // The desktop window's own rectangle is the primary monitor only: the desktop is every monitor.
+  RECT window{};
+  if (!desktop) GetWindowRect(source, &window);
+  const tk::ScreenRect rect = desktop ? tk::VirtualScreen()
+                                      : tk::ScreenRect{window.left, window.top, window.right,
+                                                       window.bottom};
+  shared.captureRect = rect;
   tk::Bitmap& work = *shared.workImage;
   work.SetWidth(rect.right - rect.left);
   work.SetHeight(rect.bottom - rect.top);
-  BitBlt(work.Surface(), 0, 0, work.Width(), work.Height(), sourceDc.Get(), 0, 0, SRCCOPY);
+  // A window's context starts at its top-left corner, the desktop's at the primary monitor's.
+  BitBlt(work.Surface(), 0, 0, work.Width(), work.Height(), sourceDc.Get(),
+         desktop ? rect.left : 0, desktop ? rect.top : 0, SRCCOPY);
+  if (!desktop) return;
+  // What a copy returns where no monitor shows anything is nobody's promise: black it is.
+  for (const tk::ScreenRect& part : tk::UncoveredParts(rect, tk::MonitorRects())) {
+    PatBlt(work.Surface(), part.left - rect.left, part.top - rect.top, part.right - part.left,
+           part.bottom - part.top, BLACKNESS);
+  }
 }  // the source context is released here
 
 }  // namespace vindelor

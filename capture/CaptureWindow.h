@@ -7,7 +7,8 @@ namespace vindelor {
 
 // Copies the whole window (title bar and frame included) into the work image, which takes the
 // window's size and keeps its pixel format, and stores the window's rectangle as the capture
-// rectangle. With no window nothing is copied and the work image stays as it was.
+// rectangle. The desktop window stands for the virtual screen, every monitor, with black where
+// no monitor shows anything. With no window nothing is copied and the work image stays as it was.
 void CopyWindowIntoWorkImage(HWND source);
 
 // Registers Print Screen and Alt+Print Screen as hotkeys of the dialog's window, noting a key

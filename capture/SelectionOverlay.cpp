@@ -1,33 +1,50 @@
-// The selection overlay: it covers the screen, shows the frozen desktop, and crops the work
-// image to the rectangle the user drags with the left button, or to the 32-pixel box the user
-// moves with the right button.
+// The selection overlay: it covers the desktop as just captured, every monitor, shows it frozen,
+// and crops the work image to the rectangle the user drags with the left button, or to the
+// 32-pixel box the user moves with the right button.
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <utility>
 
 #include "app/SharedState.h"
+#include "capture/SelectionGeometry.h"
 #include "forms/Unit2.h"
 #include "forms/Unit3.h"
 #include "toolkit/Application.h"
 
 namespace {
 
-constexpr std::int32_t kBoxSize = 32;
-constexpr std::int32_t kLargestRefusedSide = 12;  // a crop needs more pixels in both directions
+// The selection in overlay client pixels; the capture rectangle gets it in screen pixels. Every
+// press sets both corners, and nothing carries over from one selection to the next.
+vindelor::SelectionGeometry selection;
 
-// The selection's first and second corner in overlay pixels, which are screen pixels. Every
-// press sets all four.
-struct Corners {
-  std::int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-};
-Corners corners;
-
-// Draws the dotted outline, or erases it when the same corners were drawn last.
-void Outline(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
-  Form3->GetCanvas().Rectangle(left, top, right, bottom);
+vindelor::HeldAlone HeldAloneIn(const tk::ShiftState& shift) {
+  if (shift.OnlyLeft()) return vindelor::HeldAlone::Left;
+  if (shift.OnlyRight()) return vindelor::HeldAlone::Right;
+  return vindelor::HeldAlone::Other;
 }
+
+// Draws the dotted outlines in order; one drawn a second time is erased.
+void Draw(const vindelor::Outlines& outlines) {
+  for (const tk::ScreenRect& outline : outlines) {
+    Form3->GetCanvas().Rectangle(outline.left, outline.top, outline.right, outline.bottom);
+  }
+}
+
+// The work image becomes the selected part of what the overlay shows, white where that part
+// reaches beyond the overlay (a box at the screen's edge).
+void CropWorkImage(const tk::ScreenRect& selected) {
+  tk::Bitmap& work = *vindelor::Shared().workImage;
+  work.SetSize(selected.right - selected.left, selected.bottom - selected.top);  // same format
+  HDC crop = work.Surface();
+  PatBlt(crop, 0, 0, work.Width(), work.Height(), WHITENESS);
+  const int left = std::max(selected.left, 0), top = std::max(selected.top, 0);
+  const int right = std::min(selected.right, Form3->ClientWidth());
+  const int bottom = std::min(selected.bottom, Form3->ClientHeight());
+  if (right <= left || bottom <= top) return;
+  tk::WindowDc shown(Form3->Handle());
+  BitBlt(crop, left - selected.left, top - selected.top, right - left, bottom - top, shown.Get(),
+         left, top, SRCCOPY);
+}  // the overlay's context is released here
 
 }  // namespace
 
@@ -38,7 +55,7 @@ void TForm3::FormCreate() {
   tk::Bitmap& work = *vindelor::Shared().workImage;
   work.SetWidth(screenWidth);
   work.SetHeight(screenHeight);
-  SetBounds(0, 0, screenWidth, screenHeight);
+  SetBounds(0, 0, screenWidth, screenHeight);  // each selection places it again
   // A dotted outline whose dots invert the pixels beneath; drawing it again restores them.
   GetCanvas().pen.mode = R2_NOTXORPEN;
   GetCanvas().pen.style = PS_DOT;
@@ -47,53 +64,31 @@ void TForm3::FormCreate() {
 void TForm3::FormPaint() { GetCanvas().Draw(0, 0, *vindelor::Shared().workImage); }
 
 void TForm3::FormMouseDown(tk::MouseButton, tk::ShiftState shift, int x, int y) {
-  auto& [x1, y1, x2, y2] = corners;
   GetCanvas().brush.hollow = true;
-  x1 = x2 = x;
-  y1 = y2 = y;
-  // Only a lone button starts something: with a modifier, a second button or a double click
-  // held, the press merely sets the corners.
-  if (shift.OnlyLeft()) Outline(x1, y1, x2, y2);
-  if (shift.OnlyRight()) Outline(x1, y1, x1 + kBoxSize, y1 + kBoxSize);
+  Draw(selection.Press(HeldAloneIn(shift), x, y));
 }
 
 void TForm3::FormMouseMove(tk::ShiftState shift, int x, int y) {
-  auto& [x1, y1, x2, y2] = corners;
-  if (shift.OnlyLeft()) {
-    Outline(x1, y1, x2, y2);
-    x2 = x;
-    y2 = y;
-    Outline(x1, y1, x2, y2);
-  } else if (shift.OnlyRight()) {
-    Outline(x1, y1, x1 + kBoxSize, y1 + kBoxSize);
-    x1 = x;
-    y1 = y;
-    x2 = x + kBoxSize;
-    y2 = y + kBoxSize;
-    Outline(x1, y1, x2, y2);
-  }
+  Draw(selection.Move(HeldAloneIn(shift), x, y));
 }
 
 void TForm3::FormMouseUp(tk::MouseButton, tk::ShiftState, int, int) {
-  auto& [x1, y1, x2, y2] = corners;
-  Outline(x1, y1, x2, y2);  // the overlay shows the pure frozen picture again
-  if (x2 < x1) std::swap(x1, x2);
-  if (y2 < y1) std::swap(y1, y2);
-  vindelor::Shared().captureRect = {x1, y1, x2, y2};
-  if (x2 - x1 > kLargestRefusedSide && y2 - y1 > kLargestRefusedSide) {
-    tk::Bitmap& work = *vindelor::Shared().workImage;
-    work.SetSize(x2 - x1, y2 - y1);  // keeps the pixel format
-    HDC crop = work.Surface();
-    // A box reaching beyond the screen's edge is white where the screen ends.
-    PatBlt(crop, 0, 0, work.Width(), work.Height(), WHITENESS);
-    {
-      tk::WindowDc shown(Handle());
-      BitBlt(crop, 0, 0, std::min(x2, ClientWidth()) - x1, std::min(y2, ClientHeight()) - y1,
-             shown.Get(), x1, y1, SRCCOPY);
-    }  // the overlay's context is released here
+  const vindelor::SelectionGeometry::Ending ending = selection.Release();
+  Draw(ending.erase);  // the overlay shows the pure frozen picture again
+  const tk::ScreenRect& selected = ending.selected;
+  vindelor::Shared().captureRect = {selected.left + Left(), selected.top + Top(),
+                                    selected.right + Left(), selected.bottom + Top()};
+  if (ending.crops) {
+    CropWorkImage(selected);
     tk::App().ProcessMessages();
     if (Form2->CheckBox9.Checked()) Form2->CopyToClipBoard();
   }
+  Close();
+}
+
+void TForm3::FormKeyDown(WORD key) {
+  if (key != VK_ESCAPE) return;
+  Draw(selection.Cancel());  // no crop: the work image stays the whole desktop
   Close();
 }
 
@@ -101,6 +96,11 @@ void TForm2::Button6Click() {
   Hide();
   vindelor::Shared().captureSource = vindelor::kSourceDesktop;
   CaptureWindow();
+  // Monitors come and go while the program runs: the overlay lies where the capture just was.
+  const tk::ScreenRect& desktop = vindelor::Shared().captureRect;
+  Form3->SetBounds(desktop.left, desktop.top, desktop.right - desktop.left,
+                   desktop.bottom - desktop.top);
+  selection = {};
   Form3->Show();
-  Show();  // beneath the overlay, which stays on top; the dialog keeps the keys
+  Show();  // beneath the overlay, which stays on top and takes the keys
 }

@@ -6,16 +6,20 @@ if(CMAKE_CROSSCOMPILING)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/harness/wine-run.sh ${VINDELOR_STATE_DIR})
 endif()
 
-# Registers each TEST of the sources as its own CTest test "<label>.<Suite>.<Name>", needing the
-# services (SERVICES: the fixture of other services, see vindelor_own_services). DESKTOP: the
-# tests use the hotkeys, the clipboard or the screen, so they run one at a time. Each test must
-# really run and pass: a filter that matches no test passes in gtest.
+# Registers each TEST of the sources as its own CTest test "<label>.[<prefix>.]<Suite>.<Name>",
+# needing the services (SERVICES: the fixture of other services, see vindelor_own_services).
+# DESKTOP: the tests use the hotkeys, the clipboard or the screen, so they run one at a time.
+# Each test must really run and pass: a filter that matches no test passes in gtest.
 function(vindelor_add_wine_tests)
-  cmake_parse_arguments(ARG "DESKTOP" "TARGET;LABEL;SERVICES" "SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "DESKTOP" "TARGET;LABEL;SERVICES;PREFIX" "SOURCES" ${ARGN})
   if(NOT ARG_SERVICES)
     set(ARG_SERVICES wine)
   endif()
-  gtest_add_tests(TARGET ${ARG_TARGET} SOURCES ${ARG_SOURCES} TEST_PREFIX "${ARG_LABEL}."
+  set(prefix "${ARG_LABEL}.")
+  if(ARG_PREFIX)
+    string(APPEND prefix "${ARG_PREFIX}.")
+  endif()
+  gtest_add_tests(TARGET ${ARG_TARGET} SOURCES ${ARG_SOURCES} TEST_PREFIX "${prefix}"
                   TEST_LIST added)
   set_tests_properties(${added} PROPERTIES LABELS ${ARG_LABEL} FIXTURES_REQUIRED ${ARG_SERVICES}
                        TIMEOUT 240
@@ -27,7 +31,8 @@ function(vindelor_add_wine_tests)
 endfunction()
 
 # The programs of the target run against services of their own, with another screen (such as
-# 1920x1080x24), kept in <build>/harness-<name>: the CTest fixture <name> starts and stops them.
+# 1920x1080x24, or two monitors as 1024x768+800x600@left), kept in <build>/harness-<name>: the
+# CTest fixture <name> starts and stops them.
 # Natively on Windows the tests run on the desktop there.
 function(vindelor_own_services target name screen)
   if(NOT CMAKE_CROSSCOMPILING)

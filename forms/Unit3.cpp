@@ -15,4 +15,6 @@ TForm3::TForm3()
                 .alwaysOnTop = true,
                 .font = tk::FontSpec{.height = -11},
                 .cursor = LoadCursorA(nullptr, IDC_CROSS),
-                .activatable = false}) {}
+                .activatable = false,
+                .capturesMouse = true,
+                .takesAllKeys = true}) {}

@@ -332,6 +332,67 @@ vh_xvfb_start() {
   vh_display=":$(head -n 1 "$numberFile")"
 }
 
+# vh_modeline W H: an X modeline of about 60 frames a second for a W x H mode.
+vh_modeline() {
+  local width=$1 height=$2 htotal=$(($1 + 320)) vtotal=$(($2 + 38))
+  local kilohertz=$((htotal * vtotal * 60 / 1000))
+  printf '"%sx%s" %d.%03d %d %d %d %d %d %d %d %d -hsync -vsync' "$width" "$height" \
+    $((kilohertz / 1000)) $((kilohertz % 1000)) "$width" $((width + 24)) $((width + 160)) \
+    "$htotal" "$height" $((height + 3)) $((height + 9)) "$vtotal"
+}
+
+# vh_monitors_config PRIMARY SECOND SIDE: an Xorg configuration for two
+# monitors of the dummy driver in Xinerama mode, PRIMARY and SECOND given as
+# WxH and SECOND placed left or right of PRIMARY. Xinerama's head 0 is Wine's
+# primary monitor, and Wine moves the origin to the primary's top-left corner.
+vh_monitors_config() {
+  local primary=$1 second=$2 side=$3 layout head size
+  case $side in
+    right) layout=('Screen 0 "s0" 0 0' 'Screen 1 "s1" RightOf "s0"') ;;
+    left) layout=("Screen 0 \"s0\" ${second%x*} 0" 'Screen 1 "s1" 0 0') ;;
+    *) vh_die "a second monitor lies left or right, not '$side'" ;;
+  esac
+  printf 'Section "ServerFlags"\n'
+  printf '  Option "%s" "%s"\n' AutoAddDevices false AutoAddGPU false AutoBindGPU false \
+    DontVTSwitch true Xinerama true
+  printf 'EndSection\n'
+  head=0
+  for size in "$primary" "$second"; do
+    printf 'Section "Device"\n  Identifier "d%d"\n  Driver "dummy"\n  VideoRam 32768\nEndSection\n' "$head"
+    printf 'Section "Monitor"\n  Identifier "m%d"\n  HorizSync 5.0-1000.0\n  VertRefresh 5.0-200.0\n' "$head"
+    printf '  Modeline %s\nEndSection\n' "$(vh_modeline "${size%x*}" "${size#*x}")"
+    printf 'Section "Screen"\n  Identifier "s%d"\n  Device "d%d"\n  Monitor "m%d"\n' "$head" "$head" "$head"
+    printf '  DefaultDepth 24\n  SubSection "Display"\n    Depth 24\n    Modes "%s"\n' "$size"
+    printf '    Virtual %s %s\n  EndSubSection\nEndSection\n' "${size%x*}" "${size#*x}"
+    head=$((head + 1))
+  done
+  printf 'Section "ServerLayout"\n  Identifier "two monitors"\n  %s\n  %s\nEndSection\n' "${layout[@]}"
+}
+
+# vh_monitors_start DIR LOGDIR PIDS LAYOUT: an Xorg with two monitors on a
+# free display, LAYOUT being PRIMARY+SECOND@SIDE (1024x768+800x600@left). The
+# dummy driver needs root. Sets vh_display (":N").
+vh_monitors_start() {
+  local dir=$1 logs=$2 pids=$3 layout=$4
+  [[ $layout =~ ^([0-9]+x[0-9]+)\+([0-9]+x[0-9]+)@(left|right)$ ]] ||
+    vh_die "two monitors are PRIMARY+SECOND@left|right, not '$layout'"
+  vh_require Xorg xserver-xorg-core
+  [[ -f /usr/lib/xorg/modules/drivers/dummy_drv.so ]] ||
+    vh_die "Xorg's dummy driver not found: install the Debian package 'xserver-xorg-video-dummy'"
+  ((EUID == 0)) || vh_die "Xorg's dummy driver runs as root only"
+  vh_monitors_config "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}" "${BASH_REMATCH[3]}" >"$dir/xorg.conf"
+  local numberFile=$dir/xorg.display
+  : >"$numberFile"
+  VH_FD3=$numberFile vh_spawn "$pids" xorg "$logs/xorg-output.log" \
+    Xorg -displayfd 3 -config "$dir/xorg.conf" -logfile "$logs/xorg.log" -nolisten tcp -noreset \
+    -novtswitch -sharevts
+  if ! vh_wait "Xorg to pick a display" "$vh_pid" vh_has_line "$numberFile"; then
+    vh_tail "$logs/xorg-output.log" "$logs/xorg.log"
+    return 1
+  fi
+  vh_display=":$(head -n 1 "$numberFile")"
+}
+
 # ---- Wine -------------------------------------------------------------------
 
 # vh_wine_server_dir PREFIX: where the wineserver of PREFIX keeps its socket.
@@ -360,17 +421,20 @@ vh_wine_forget() {
   if [[ $(basename "$dir") == wine-?????? ]]; then rm -rf -- "$dir"; fi
 }
 
-# vh_wine_boot PREFIX LOG [keep-links] [no-window-manager]: creates a prefix
-# (WINEPREFIX and friends exported by the caller) and sets it up for unattended
-# runs. Wine links Desktop, Documents, Pictures, ... to folders of $HOME;
-# unless told to keep those links, they become folders of their own, as on
-# Windows. no-window-manager: see vh_wine_window_manager.
+# vh_wine_boot PREFIX LOG [keep-links] [no-window-manager] [monitors]: creates
+# a prefix (WINEPREFIX and friends exported by the caller) and sets it up for
+# unattended runs. Wine links Desktop, Documents, Pictures, ... to folders of
+# $HOME; unless told to keep those links, they become folders of their own, as
+# on Windows. no-window-manager: see vh_wine_window_manager. monitors: for the
+# Xorg of vh_monitors_start, where Wine sees both monitors only without its
+# video-mode extension (else explorer crashes and Wine reports one).
 vh_wine_boot() {
-  local prefix=$1 log=$2 links=keep-no windowManager=yes link option
+  local prefix=$1 log=$2 links=keep-no windowManager=yes monitors=no link option
   for option in "${@:3}"; do
     case $option in
       keep-links) links=keep-links ;;
       no-window-manager) windowManager=no ;;
+      monitors) monitors=yes ;;
       *) vh_die "vh_wine_boot: unknown option $option" ;;
     esac
   done
@@ -390,6 +454,9 @@ REGEDIT4
 "ShowCrashDialog"=dword:00000000
 EOF
   [[ $windowManager == no ]] && vh_no_window_manager_lines >>"$prefix/drive_c/windows/temp/unattended.reg"
+  [[ $monitors == yes ]] &&
+    printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"UseXVidMode"="N"\n' \
+      >>"$prefix/drive_c/windows/temp/unattended.reg"
   if ! (vh_detach "$log" timeout 60 wine reg import 'C:\windows\temp\unattended.reg'); then
     vh_tail "$log"
     return 1

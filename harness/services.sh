@@ -14,6 +14,10 @@
 #       Ends every Wine process of the prefix and every process that start
 #       recorded. Safe to repeat, and when nothing runs.
 #
+# $VINDELOR_SCREEN is one screen, WxHxDEPTH, on an Xvfb, or two monitors,
+# PRIMARY+SECOND@left|right (1024x768+800x600@left: an 800x600 monitor left
+# of a 1024x768 primary), on Xorg's dummy driver, which needs root.
+#
 # Every wait is bounded by $VINDELOR_WAIT_SECONDS (default 60).
 set -euo pipefail
 # shellcheck source=harness/lib.sh
@@ -96,7 +100,13 @@ start_services() {
   vh_cups_start "$state/cups" "$logs" "$pids"
   "$vh_harness/queues.sh" "$state" one
 
-  vh_xvfb_start "$state" "$logs" "$pids" "$screen"
+  local bootOptions=(no-window-manager)
+  if [[ $screen == *@* ]]; then
+    vh_monitors_start "$state" "$logs" "$pids" "$screen"
+    bootOptions+=(monitors)
+  else
+    vh_xvfb_start "$state" "$logs" "$pids" "$screen"
+  fi
 
   # Everything Wine does stays in STATE_DIR: $HOME holds what Wine and libcups
   # keep in a home (~/.cups/lpoptions, ~/.local, ...), and the locale is fixed
@@ -104,7 +114,7 @@ start_services() {
   export DISPLAY=$vh_display CUPS_SERVER=$vh_cups_server WINEPREFIX=$state/prefix \
     WINEDEBUG=-all WINEDLLOVERRIDES=$vh_wine_overrides HOME=$state/home LC_ALL=C.UTF-8
   unset PRINTER LPDEST
-  vh_wine_boot "$WINEPREFIX" "$logs/wineboot.log" no-window-manager
+  vh_wine_boot "$WINEPREFIX" "$logs/wineboot.log" "${bootOptions[@]}"
   vh_wineserver_start "$WINEPREFIX" "$logs" "$pids"
   if ! wait "$building"; then
     vh_tail "$logs/keeper-build.log"

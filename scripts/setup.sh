@@ -20,6 +20,8 @@ readonly kPackages=(
   clang-14 libclang-rt-14-dev llvm-14
   # Run and test under Wine on a virtual screen.
   wine wine64 xvfb fonts-wine
+  # Two monitors for the tests that need them: Xorg's dummy driver in Xinerama mode.
+  xserver-xorg-core xserver-xorg-video-dummy
   # Libraries that Wine uses when present (Debian only recommends them):
   # XInput2 for input, RandR for display modes, Render for alpha and
   # antialiasing, cursors, composite, Xinerama, fixes, video modes.

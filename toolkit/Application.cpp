@@ -108,7 +108,22 @@ void Application::ProcessMessages() {
   }
 }
 
+Form* Application::FormTakingAllKeys() const {
+  for (const OwnedForm& owned : forms_) {
+    if (owned.form->TakesAllKeys() && owned.form->Visible()) return owned.form.get();
+  }
+  return nullptr;
+}
+
 void Application::Dispatch(MSG& message) {
+  if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
+    if (Form* taker = FormTakingAllKeys()) {
+      // Untranslated: the form sees each key once, as it goes down.
+      message.hwnd = taker->Handle();
+      DispatchMessageA(&message);
+      return;
+    }
+  }
   if (message.message == WM_KEYDOWN) {
     if (auto* form = dynamic_cast<Form*>(Window::FromHandle(GetAncestor(message.hwnd, GA_ROOT)))) {
       if (form->HandleDialogKey(message)) return;

@@ -1,6 +1,8 @@
 #include "toolkit/Form.h"
 
 #include <algorithm>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "toolkit/Application.h"
@@ -77,7 +79,9 @@ Form::Form(const FormArgs& args)
       position_(args.position),
       cursor_(args.cursor ? args.cursor : LoadCursorA(nullptr, IDC_ARROW)),
       activatable_(args.activatable),
-      canvas_(nullptr) {
+      canvas_(nullptr),
+      capturesMouse_(args.capturesMouse),
+      takesAllKeys_(args.takesAllKeys) {
   RECT outer{0, 0, args.clientWidth, args.clientHeight};
   AdjustWindowRectEx(&outer, FrameStyle(args), FALSE, FrameExStyle(args));
   int width = outer.right - outer.left;
@@ -138,7 +142,39 @@ void Form::Show() {
   if (!wasVisible) FormShow();
 }
 
-void Form::Hide() { ShowWindow(Handle(), SW_HIDE); }
+void Form::Hide() {
+  GiveBackMouse();
+  ShowWindow(Handle(), SW_HIDE);
+}
+
+void Form::TakeMouse(UINT buttonDown) {
+  if (!capturesMouse_ || holdingMouse_) return;
+  holdingMouse_ = true;
+  mouseHeldFor_ = MouseButtonOf(buttonDown);
+  SetCapture(Handle());
+}
+
+void Form::GiveBackMouse() {
+  if (!std::exchange(holdingMouse_, false)) return;
+  if (GetCapture() == Handle()) ReleaseCapture();  // the capture change that follows ends nothing
+}
+
+void Form::MouseLost() {
+  if (!std::exchange(holdingMouse_, false)) return;
+  POINT at{};
+  GetCursorPos(&at);
+  ScreenToClient(Handle(), &at);
+  // As the release's message would say: what is held now, but the button that ends.
+  WPARAM keys = (GetKeyState(VK_SHIFT) < 0 ? WPARAM{MK_SHIFT} : 0) |
+                (GetKeyState(VK_CONTROL) < 0 ? WPARAM{MK_CONTROL} : 0);
+  for (auto [key, flag, button] :
+       {std::tuple(VK_LBUTTON, WPARAM{MK_LBUTTON}, MouseButton::Left),
+        std::tuple(VK_RBUTTON, WPARAM{MK_RBUTTON}, MouseButton::Right),
+        std::tuple(VK_MBUTTON, WPARAM{MK_MBUTTON}, MouseButton::Middle)}) {
+    if (button != mouseHeldFor_ && GetKeyState(key) < 0) keys |= flag;
+  }
+  FormMouseUp(mouseHeldFor_, ShiftStateFromMouseKeys(keys), at.x, at.y);
+}
 
 bool Form::Visible() const { return IsWindowVisible(Handle()) != FALSE; }
 
@@ -356,18 +392,32 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       FormKeyPress(key);
       return 0;
     }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (!takesAllKeys_) break;
+      FormKeyDown(static_cast<WORD>(wParam));
+      return 0;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
+      if (takesAllKeys_) return 0;  // no menu, no Alt+F4
+      break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
+      TakeMouse(message);
       FormMouseDown(MouseButtonOf(message), ShiftStateFromMouseKeys(wParam, IsDoubleClick(message)),
                     MouseX(lParam), MouseY(lParam));
       return 0;
     case WM_MOUSEMOVE:
       HintMouseMoved(Handle(), trackingMouse_, hint_);
       FormMouseMove(ShiftStateFromMouseKeys(wParam), MouseX(lParam), MouseY(lParam));
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != Handle()) MouseLost();
       return 0;
     case WM_MOUSELEAVE:
       HintMouseLeft(trackingMouse_);
@@ -378,6 +428,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
+      GiveBackMouse();
       FormMouseUp(MouseButtonOf(message), ShiftStateFromMouseKeys(wParam), MouseX(lParam),
                   MouseY(lParam));
       return 0;

@@ -42,6 +42,12 @@ struct FormArgs {
   // click on it leaves the keys with the window that has them.
   bool activatable = true;
   bool showIcon = true;
+  // The mouse is the form's from a button's press to the first release, over whatever window
+  // the pointer then is; losing it in between (to another program's window) counts as a release.
+  bool capturesMouse = false;
+  // While the form is shown, every key of the program goes to its FormKeyDown, whichever window
+  // has the keyboard, and nowhere else (for a form that is never active).
+  bool takesAllKeys = false;
 };
 
 class Form : public Window, public Container {
@@ -58,6 +64,7 @@ class Form : public Window, public Container {
   virtual void FormClose() { Close(); }
   virtual void FormPaint() {}
   virtual void FormKeyPress(char& /*key*/) {}
+  virtual void FormKeyDown(WORD /*key*/) {}  // a form that takes all keys: each key pressed
   virtual void FormMouseDown(MouseButton, ShiftState, int /*x*/, int /*y*/) {}
   virtual void FormMouseMove(ShiftState, int /*x*/, int /*y*/) {}
   virtual void FormMouseUp(MouseButton, ShiftState, int /*x*/, int /*y*/) {}
@@ -68,7 +75,8 @@ class Form : public Window, public Container {
   void RunDestruction();
 
   void Show();
-  void Hide();
+  void Hide();  // and gives back the mouse it holds, which then ends nothing
+  [[nodiscard]] bool TakesAllKeys() const noexcept { return takesAllKeys_; }
   [[nodiscard]] bool Visible() const;
   // Closing the main form ends the program; closing any other form hides it.
   void Close();
@@ -125,6 +133,9 @@ class Form : public Window, public Container {
   void ScaleContents(const Scale& scale);
   void SelectNext(bool forward);
   void CentreOnScreen();
+  void TakeMouse(UINT buttonDown);
+  void GiveBackMouse();
+  void MouseLost();
 
   Font font_;
   COLORREF color_;
@@ -139,6 +150,10 @@ class Form : public Window, public Container {
   Button* cancelButton_ = nullptr;
   bool windowGone_ = false;
   bool trackingMouse_ = false;
+  bool capturesMouse_;
+  bool takesAllKeys_;
+  bool holdingMouse_ = false;
+  MouseButton mouseHeldFor_ = MouseButton::Left;  // the button whose press took the mouse
 };
 
 }  // namespace tk

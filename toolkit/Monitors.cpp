@@ -19,4 +19,11 @@ std::vector<ScreenRect> MonitorRects() {
   return monitors;
 }
 
+ScreenRect VirtualScreen() {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+          top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 }  // namespace tk

@@ -9,5 +9,8 @@ namespace tk {
 
 // Each monitor's rectangle in screen coordinates, the primary one at (0, 0).
 [[nodiscard]] std::vector<ScreenRect> MonitorRects();
+// The virtual screen, the rectangle that holds every monitor. Its left and top are negative when
+// a monitor lies left of or above the primary one.
+[[nodiscard]] ScreenRect VirtualScreen();
 
 }  // namespace tk

@@ -22,4 +22,9 @@ struct ScreenRect {
 [[nodiscard]] bool HalfOnOneMonitor(std::int32_t left, std::int32_t top, std::int32_t width,
                                     std::int32_t height, const std::vector<ScreenRect>& monitors);
 
+// The parts of the area that no monitor shows (beside monitors of different heights, say), as
+// rectangles that do not overlap; none when the monitors cover it.
+[[nodiscard]] std::vector<ScreenRect> UncoveredParts(const ScreenRect& area,
+                                                     const std::vector<ScreenRect>& monitors);
+
 }  // namespace tk

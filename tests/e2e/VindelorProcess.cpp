@@ -56,6 +56,12 @@ HWND VindelorProcess::OptionsDialog() const {
   return found.empty() ? nullptr : found.front();
 }
 
+HWND VindelorProcess::SelectionOverlay() const {
+  const auto found =
+      FindTopLevelWindows({.className = kFormClass, .title = "Vindelor\xAEV2.0", .processId = id_});
+  return found.empty() ? nullptr : found.front();
+}
+
 HWND VindelorProcess::WaitForSplash() {
   HWND credits = nullptr;
   WaitUntil([&] { return IsShown(credits = CreditsForm()); });

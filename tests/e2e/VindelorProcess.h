@@ -24,6 +24,7 @@ class VindelorProcess {
 
   [[nodiscard]] HWND CreditsForm() const;  // null while it does not exist
   [[nodiscard]] HWND OptionsDialog() const;
+  [[nodiscard]] HWND SelectionOverlay() const;
   HWND WaitForSplash();          // the credits form, once shown
   void EndSplashWithKeyPress();  // and waits until the program is resident
   void CloseMainForm() const { PostMessageA(CreditsForm(), WM_CLOSE, 0, 0); }

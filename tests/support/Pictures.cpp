@@ -77,6 +77,26 @@ Picture PictureOf(HBITMAP bitmap) {
   return picture;
 }
 
+Picture ScreenPicture(RECT area) {
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  tk::WindowDc screen(nullptr);
+  tk::UniqueBitmap copy(CreateCompatibleBitmap(screen.Get(), width, height));
+  {
+    tk::UniqueMemoryDc memory(CreateCompatibleDC(screen.Get()));
+    tk::SelectGuard selected(memory.Get(), copy.Get());
+    BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), area.left, area.top, SRCCOPY);
+  }
+  return PictureOf(copy.Get());
+}
+
+Picture PartOf(const Picture& picture, RECT part) {
+  Picture result{part.right - part.left, part.bottom - part.top, picture.bitsPerPixel, {}};
+  for (int y = part.top; y < part.bottom; ++y) {
+    for (int x = part.left; x < part.right; ++x) result.pixels.push_back(picture.At(x, y));
+  }
+  return result;
+}
+
 Picture ClipboardPicture() {
   // Wine's bridge to the X clipboard opens the clipboard briefly after every change.
   if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) return {};

@@ -33,9 +33,17 @@ class PatternWindow {
 struct Picture {
   int width = 0, height = 0, bitsPerPixel = 0;
   std::vector<std::uint32_t> pixels;  // 0xRRGGBB, top row first
+  [[nodiscard]] std::uint32_t At(int x, int y) const {
+    return pixels.at(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                     static_cast<std::size_t>(x));
+  }
   bool operator==(const Picture&) const = default;
 };
 [[nodiscard]] Picture PictureOf(HBITMAP bitmap);
+// What the screen shows in the rectangle (screen coordinates, on any monitor).
+[[nodiscard]] Picture ScreenPicture(RECT area);
+// The part of the picture at (left, top) of its own pixels, as large as the rectangle.
+[[nodiscard]] Picture PartOf(const Picture& picture, RECT part);
 // The clipboard's bitmap (empty when none), read once no other program holds it.
 [[nodiscard]] Picture ClipboardPicture();
 

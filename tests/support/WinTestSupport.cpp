@@ -194,13 +194,37 @@ void PressAltPrintScreen() {
   PressKey(VK_SNAPSHOT);
 }
 
+std::vector<RECT> Monitors() {
+  std::vector<RECT> found;
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR, HDC, LPRECT bounds, LPARAM list) {
+        auto& monitors = *reinterpret_cast<std::vector<RECT>*>(list);
+        const bool primary = bounds->left == 0 && bounds->top == 0;
+        monitors.insert(primary ? monitors.begin() : monitors.end(), *bounds);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+RECT VirtualScreen() {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+          top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 bool MoveMouseTo(int x, int y) {
-  // Absolute coordinates run from 0 to 65535 over the screen; rounded up, they land on the pixel.
-  auto scaled = [](int pixel, int screen) { return (pixel * 65536L + screen - 1) / screen; };
+  // Absolute coordinates run from 0 to 65535 over the virtual screen, every monitor; rounded up,
+  // they land on the pixel.
+  auto scaled = [](int pixel, int origin, int size) {
+    return ((pixel - origin) * 65536L + size - 1) / size;
+  };
   INPUT input{.type = INPUT_MOUSE};
-  input.mi = {.dx = scaled(x, GetSystemMetrics(SM_CXSCREEN)),
-              .dy = scaled(y, GetSystemMetrics(SM_CYSCREEN)),
-              .dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE};
+  input.mi = {
+      .dx = scaled(x, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN)),
+      .dy = scaled(y, GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)),
+      .dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK};
   // Wine's X11 side can report an older pointer position in between: move again until it stays.
   return WaitUntil(
       [&] {

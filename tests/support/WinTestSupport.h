@@ -54,6 +54,10 @@ struct HeldKey {  // down for a scope, released however the scope ends
   ~HeldKey() { SetKeyDown(key, false); }
   WORD key;
 };
+// The monitors, the primary one first, and the virtual screen that holds them all.
+[[nodiscard]] std::vector<RECT> Monitors();
+[[nodiscard]] RECT VirtualScreen();
+
 bool MoveMouseTo(int x, int y);  // false when the pointer did not land exactly there
 void SetMouseButton(bool right, bool down);
 
