@@ -127,6 +127,21 @@ void EndAllVindelorProcesses() {
   }
 }
 
+void ExpectDialogAtSavedPosition(int left, int top, bool kept) {
+  SeedSavedSettings(left, top);
+  VindelorProcess program;
+  program.EndSplashWithKeyPress();
+  ASSERT_TRUE(program.CaptureWithHotkey());
+  RECT bounds{};
+  GetWindowRect(program.OptionsDialog(), &bounds);
+  using Corner = std::pair<LONG, LONG>;
+  const Corner centred((GetSystemMetrics(SM_CXSCREEN) - (bounds.right - bounds.left)) / 2,
+                       (GetSystemMetrics(SM_CYSCREEN) - (bounds.bottom - bounds.top)) / 2);
+  EXPECT_EQ(Corner(bounds.left, bounds.top), kept ? Corner(left, top) : centred)
+      << left << ", " << top;
+  program.CancelDialog();  // Escape reaches it: it is in front, on the screen
+}
+
 void VindelorTest::SetUp() {
   EndAllVindelorProcesses();
   DeleteSettings();

@@ -47,6 +47,10 @@ class VindelorProcess {
 };
 
 void EndAllVindelorProcesses();
+// Starts the program with the dialog's position (left, top) saved and captures: the dialog's
+// top-left corner is then that position when it is kept, else the corner that centres the
+// dialog on the primary monitor.
+void ExpectDialogAtSavedPosition(int left, int top, bool kept);
 [[nodiscard]] inline bool IsShown(HWND window) { return window && IsWindowVisible(window); }
 
 // Each test starts and ends with no Vindelor running and no stored settings.

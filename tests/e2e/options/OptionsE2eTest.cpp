@@ -33,18 +33,7 @@ TEST_F(OptionsE2e, TheDialogTakesItsSavedPositionOnlyWhereHalfOfItIsOnAMonitor) 
   const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
   for (auto [left, top, kept] : {std::tuple(5000, 3000, false), {300, 200, true},
                                  {-100, 200, true}, {screenWidth - 100, 200, false}}) {
-    SeedSavedSettings(left, top);
-    VindelorProcess program;
-    program.EndSplashWithKeyPress();
-    ASSERT_TRUE(program.CaptureWithHotkey());
-    RECT bounds{};
-    GetWindowRect(program.OptionsDialog(), &bounds);
-    using Corner = std::pair<LONG, LONG>;
-    const Corner centred((screenWidth - (bounds.right - bounds.left)) / 2,
-                         (GetSystemMetrics(SM_CYSCREEN) - (bounds.bottom - bounds.top)) / 2);
-    EXPECT_EQ(Corner(bounds.left, bounds.top), kept ? Corner(left, top) : centred)
-        << left << ", " << top;
-    program.CancelDialog();  // Escape reaches it: it is in front, on the screen
+    ExpectDialogAtSavedPosition(left, top, kept);
   }
 }
 

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "tests/e2e/VindelorProcess.h"
-#include "tests/support/RegistryFixture.h"
 
 namespace {
 
@@ -63,18 +62,7 @@ TEST_F(TwoMonitors, TheDialogKeepsAPositionSavedOnTheSecondMonitor) {
   const RECT second = Monitors().at(1);
   for (auto [left, top, kept] : {std::tuple(second.left + 40, second.top + 30, true),
                                  std::tuple(second.left + 40, second.bottom + 20, false)}) {
-    SeedSavedSettings(left, top);
-    VindelorProcess program;
-    program.EndSplashWithKeyPress();
-    ASSERT_TRUE(program.CaptureWithHotkey());
-    RECT bounds{};
-    GetWindowRect(program.OptionsDialog(), &bounds);
-    using Corner = std::pair<LONG, LONG>;
-    const Corner centred((GetSystemMetrics(SM_CXSCREEN) - (bounds.right - bounds.left)) / 2,
-                         (GetSystemMetrics(SM_CYSCREEN) - (bounds.bottom - bounds.top)) / 2);
-    EXPECT_EQ(Corner(bounds.left, bounds.top), kept ? Corner(left, top) : centred)
-        << left << ", " << top;
-    program.CancelDialog();
+    ExpectDialogAtSavedPosition(left, top, kept);
   }
 }
 
