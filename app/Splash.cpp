@@ -14,7 +14,7 @@
 namespace {
 constexpr char kInstanceMutexName[] = "Vindelor20";
 constexpr std::int32_t kSplashTicks = 5;
-constexpr char kTrayHint[] = "Vindelor\xAE V2.0";
+constexpr char kTrayHint[] = "Vindelor® V2.0";
 }  // namespace
 
 void TForm1::Loaded() {
@@ -37,7 +37,7 @@ void TForm1::FormCreate() {
   splashTicks_ = 0;
   vindelor::ApplyArmingRule(vindelor::ArmingEvent::CreditsFormCreated);
   creditTitles_ = {
-      "                         Welcome to Vindelor\xAE",
+      "                         Welcome to Vindelor®",
       "                    For Win95 + NT 4.0",
       "        Freeware by Osmerdane",
       "                     info@osmerdane.example",

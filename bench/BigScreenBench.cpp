@@ -63,7 +63,7 @@ std::string PrintFromDialog(VindelorProcess& program) {
 bool Select(VindelorProcess& program, bench::ScreenPattern& pattern, POINT from, POINT to,
             bool right, const bench::ScreenShot& screen) {
   program.Press("Select Rectangle");
-  if (!WaitForWindow({.title = "Vindelor\xAEV2.0", .processId = program.Id(), .visibleOnly = true}))
+  if (!WaitForWindow({.title = "Vindelor®V2.0", .processId = program.Id(), .visibleOnly = true}))
     return false;
   // With the pattern hidden, the corner's colours on the screen are the overlay's frozen picture.
   pattern.Show(false);
@@ -79,7 +79,7 @@ bool Select(VindelorProcess& program, bench::ScreenPattern& pattern, POINT from,
   }
   const bool closed = WaitUntil([&] {
     return FindTopLevelWindows(
-               {.title = "Vindelor\xAEV2.0", .processId = program.Id(), .visibleOnly = true})
+               {.title = "Vindelor®V2.0", .processId = program.Id(), .visibleOnly = true})
         .empty();
   });
   pattern.Show(true);

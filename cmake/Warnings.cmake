@@ -1,7 +1,8 @@
 # High warning levels, treated as errors, for every target of ours.
 function(vindelor_warnings target)
   if(MSVC)
-    target_compile_options(${target} PRIVATE /W4 /WX /permissive- /Zc:__cplusplus)
+    # The sources and the program's texts are UTF-8.
+    target_compile_options(${target} PRIVATE /W4 /WX /permissive- /Zc:__cplusplus /utf-8)
   else()
     target_compile_options(${target} PRIVATE
       -Wall -Wextra -Wpedantic -Werror
@@ -9,7 +10,9 @@ function(vindelor_warnings target)
       -Wnon-virtual-dtor -Woverloaded-virtual -Wnull-dereference -Wdouble-promotion
       -Wformat=2 -Wimplicit-fallthrough -Wmissing-declarations -Wundef
       # Designated initializers leave members at their defaults on purpose ({.tabOrder = 1}).
-      -Wno-missing-field-initializers)
+      -Wno-missing-field-initializers
+      # The sources and the program's texts are UTF-8 (GCC's and Clang's default, said outright).
+      -finput-charset=UTF-8 $<$<CXX_COMPILER_ID:GNU>:-fexec-charset=UTF-8>)
   endif()
 endfunction()
 

@@ -9,9 +9,10 @@ endif()
 # Registers each TEST of the sources as its own CTest test "<label>.[<prefix>.]<Suite>.<Name>",
 # needing the services (SERVICES: the fixture of other services, see vindelor_own_services).
 # DESKTOP: the tests use the hotkeys, the clipboard or the screen, so they run one at a time.
+# QUEUES: the print queues of every test (see vindelor_test_queues).
 # Each test must really run and pass: a filter that matches no test passes in gtest.
 function(vindelor_add_wine_tests)
-  cmake_parse_arguments(ARG "DESKTOP" "TARGET;LABEL;SERVICES;PREFIX" "SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "DESKTOP" "TARGET;LABEL;SERVICES;PREFIX;QUEUES" "SOURCES" ${ARGN})
   if(NOT ARG_SERVICES)
     set(ARG_SERVICES wine)
   endif()
@@ -28,11 +29,15 @@ function(vindelor_add_wine_tests)
   if(ARG_DESKTOP)
     set_tests_properties(${added} PROPERTIES RESOURCE_LOCK desktop)
   endif()
+  if(ARG_QUEUES)
+    vindelor_test_queues("${ARG_QUEUES}" ${added})
+  endif()
 endfunction()
 
 # The programs of the target run against services of their own, with another screen (such as
 # 1920x1080x24, or two monitors as 1024x768+800x600@left), kept in <build>/harness-<name>: the
-# CTest fixture <name> starts and stops them.
+# CTest fixture <name> starts and stops them. Further arguments VAR=value set the desktop of
+# services.sh (VINDELOR_TEMP_FOLDER, VINDELOR_DPI).
 # Natively on Windows the tests run on the desktop there.
 function(vindelor_own_services target name screen)
   if(NOT CMAKE_CROSSCOMPILING)
@@ -43,7 +48,7 @@ function(vindelor_own_services target name screen)
   set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
     "${CMAKE_SOURCE_DIR}/harness/wine-run.sh;${state}")
   add_test(NAME harness.${name}.start
-    COMMAND ${CMAKE_COMMAND} -E env VINDELOR_SCREEN=${screen} ${services} start ${state})
+    COMMAND ${CMAKE_COMMAND} -E env VINDELOR_SCREEN=${screen} ${ARGN} ${services} start ${state})
   set_tests_properties(harness.${name}.start PROPERTIES
     FIXTURES_SETUP ${name} LABELS e2e TIMEOUT 300 RESOURCE_LOCK desktop)
   add_test(NAME harness.${name}.stop COMMAND ${services} stop ${state})

@@ -17,7 +17,7 @@ class TForm1 final : public tk::Form {
  public:
   TForm1();
 
-  tk::Label Label5{*this, {24, 4, 234, 37}, "Vindelor\xAE V2.0",
+  tk::Label Label5{*this, {24, 4, 234, 37}, "Vindelor® V2.0",
                    {.font = tk::FontSpec{.height = -32, .bold = true}}};
   tk::GroupBox GroupBox1{
       *this, {16, 44, 249, 105}, "Win95 + NT4.0",

@@ -5,8 +5,7 @@
 TForm3* Form3 = nullptr;
 
 TForm3::TForm3()
-    : tk::Form({.caption = "Vindelor\xAE"
-                           "V2.0",
+    : tk::Form({.caption = "Vindelor®V2.0",
                 .clientWidth = 104,
                 .clientHeight = 60,
                 .left = (GetSystemMetrics(SM_CXSCREEN) - 104) / 2,

@@ -312,6 +312,14 @@ vh_queue_names() {
   lpstat -e 2>/dev/null || true
 }
 
+# vh_reg_unicode: the registry lines on stdin (UTF-8, without a header) as a
+# file for `wine reg import` on stdout, in UTF-16 so that names in any script
+# arrive whole (a REGEDIT4 file is read in the prefix's ANSI code page).
+vh_reg_unicode() {
+  printf '\xff\xfe'
+  { printf 'Windows Registry Editor Version 5.00\r\n'; sed 's/$/\r/'; } | iconv -f UTF-8 -t UTF-16LE
+}
+
 # ---- Xvfb -------------------------------------------------------------------
 
 vh_has_line() { [[ -s $1 ]] && grep -q '^[0-9]' "$1"; }

@@ -15,6 +15,9 @@
 #                                      (kLong below), the new default
 #   queues.sh STATE_DIR fine           adds VindelorFine, which prints at 1200
 #                                      dots per inch, the new default
+#   queues.sh STATE_DIR named          adds "Büro-東京-Drucker" (pages in
+#                                      STATE_DIR/pages/named), the new default,
+#                                      and "Büro-Drucker" (pages/named-latin)
 #   queues.sh STATE_DIR disable NAME   queue NAME accepts jobs and holds them
 #   queues.sh STATE_DIR enable NAME    queue NAME prints again, held jobs first
 #   queues.sh STATE_DIR server stop    ends the cupsd, as a print server that
@@ -43,6 +46,8 @@ readonly kNames=(VindelorA VindelorB VindelorC)
 readonly kFailing=VindelorFail
 readonly kRejecting=VindelorReject
 readonly kFine=VindelorFine
+# Names outside every ANSI code page, and one inside the Western one.
+readonly kNamed=Büro-東京-Drucker kNamedLatin=Büro-Drucker
 # As long as the names of network printers often are.
 readonly kLong=Vindelor-Long-Name-Printer-On-The-Second-Floor-Of-The-Old-Building-Next-To-\
 The-Kitchen-Colour
@@ -51,7 +56,7 @@ readonly kUserKey='HKEY_CURRENT_USER\Software\Microsoft\Windows NT\CurrentVersio
 
 usage() {
   echo "usage: queues.sh STATE_DIR none | one | three [DEFAULT] | remove NAME | failing |" \
-    "rejecting | long | fine | disable NAME | enable NAME | server stop|start" >&2
+    "rejecting | long | fine | named | disable NAME | enable NAME | server stop|start" >&2
   exit 2
 }
 
@@ -62,6 +67,12 @@ remove_all() {
 
 add() {
   vh_queue_add "$1" "$state/pages/$1" "${2:-}" ${3:+"$3"}
+  added=1
+}
+
+# add_named NAME FOLDER: a queue whose pages go to STATE_DIR/pages/FOLDER.
+add_named() {
+  vh_queue_add "$1" "$state/pages/$2"
   added=1
 }
 
@@ -78,8 +89,8 @@ sync_wine() {
   [[ -n $default ]] || default=$(head -n 1 <<<"$current")
   reg=$(mktemp "$state/prefix/drive_c/windows/temp/queues-XXXXXX.reg")
   {
-    echo REGEDIT4
-    for name in "${kNames[@]}" "$kFailing" "$kRejecting" "$kFine" "$kLong" "$@"; do
+    for name in "${kNames[@]}" "$kFailing" "$kRejecting" "$kFine" "$kLong" "$kNamed" \
+      "$kNamedLatin" "$@"; do
       grep -qxF "$name" <<<"$current" && continue
       printf '\n[-%s\\%s]\n' "$kPrintKey" "$name"
       printf '\n[%s\\%s]\n"%s"=-\n' "$kUserKey" Devices "$name" "$kUserKey" PrinterPorts "$name"
@@ -90,7 +101,7 @@ sync_wine() {
     else
       echo '"device"=-'
     fi
-  } >"$reg"
+  } | vh_reg_unicode >"$reg"
   (source "$state/env" && wine reg import "C:\\windows\\temp\\$(basename "$reg")" >/dev/null)
   rm -f "$reg"
   if ((added)) && [[ -n $(vh_wine_user_pids "$state/prefix") ]]; then
@@ -169,6 +180,12 @@ case $mode in
     vh_ppd_at_dpi 1200 "$state/cups/pagefile-1200dpi.ppd"
     add "$kFine" "" "$state/cups/pagefile-1200dpi.ppd"
     vh_lpadmin -d "$kFine"
+    ;;
+  named)
+    (($# == 0)) || usage
+    add_named "$kNamed" named
+    add_named "$kNamedLatin" named-latin
+    vh_lpadmin -d "$kNamed"
     ;;
   disable | enable)
     (($# == 1)) || usage

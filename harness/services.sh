@@ -18,6 +18,10 @@
 # PRIMARY+SECOND@left|right (1024x768+800x600@left: an 800x600 monitor left
 # of a 1024x768 primary), on Xorg's dummy driver, which needs root.
 #
+# A desktop of today, when asked for: $VINDELOR_TEMP_FOLDER (such as
+# "Temp Тест 東京") becomes the user's temporary folder, C:\ followed by that
+# name, and $VINDELOR_DPI (such as 192) the display's pixels per inch.
+#
 # Every wait is bounded by $VINDELOR_WAIT_SECONDS (default 60).
 set -euo pipefail
 # shellcheck source=harness/lib.sh
@@ -67,6 +71,29 @@ write_env() {
 started=0
 building=
 
+# The settings of $VINDELOR_TEMP_FOLDER and $VINDELOR_DPI, in the prefix's
+# registry; Wine takes both only when a wineserver starts, which follows.
+desktop_settings() {
+  local logs=$1 lines=() dword folder=${VINDELOR_TEMP_FOLDER:-}
+  if [[ -n $folder ]]; then
+    [[ $folder != *[\\/:]* ]] || vh_die "VINDELOR_TEMP_FOLDER is one folder name on C:, got '$folder'"
+    mkdir -p "$WINEPREFIX/drive_c/$folder"
+    lines+=('[HKEY_CURRENT_USER\Environment]' "\"TEMP\"=\"C:\\\\$folder\"" "\"TMP\"=\"C:\\\\$folder\"")
+  fi
+  if [[ -n ${VINDELOR_DPI:-} ]]; then
+    dword=$(printf 'dword:%08x' "$VINDELOR_DPI")
+    lines+=('[HKEY_CURRENT_USER\Control Panel\Desktop]' "\"LogPixels\"=$dword"
+      '[HKEY_CURRENT_CONFIG\Software\Fonts]' "\"LogPixels\"=$dword")
+  fi
+  ((${#lines[@]})) || return 0
+  printf '%s\n' "${lines[@]}" | vh_reg_unicode >"$WINEPREFIX/drive_c/windows/temp/desktop.reg"
+  if ! (vh_detach "$logs/wineboot.log" timeout 60 wine reg import 'C:\windows\temp\desktop.reg') ||
+    ! (vh_detach "$logs/wineboot.log" timeout 60 wineserver -w); then
+    vh_tail "$logs/wineboot.log"
+    return 1
+  fi
+}
+
 on_exit() {
   ((started)) && return
   set +e
@@ -115,6 +142,7 @@ start_services() {
     WINEDEBUG=-all WINEDLLOVERRIDES=$vh_wine_overrides HOME=$state/home LC_ALL=C.UTF-8
   unset PRINTER LPDEST
   vh_wine_boot "$WINEPREFIX" "$logs/wineboot.log" "${bootOptions[@]}"
+  desktop_settings "$logs"
   vh_wineserver_start "$WINEPREFIX" "$logs" "$pids"
   if ! wait "$building"; then
     vh_tail "$logs/keeper-build.log"

@@ -14,6 +14,7 @@
 #include "forms/Unit2.h"
 #include "output/BmpFile.h"
 #include "toolkit/Application.h"
+#include "toolkit/SystemDlls.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ bool ExecuteSaveDialog(HWND owner, std::string& fileName) {
   dialog.lpstrTitle = " Save the Image as Windows Bitmap";
   dialog.lpstrDefExt = "bmp";
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_SHAREAWARE;
-  if (!GetSaveFileNameA(&dialog)) return false;
+  if (!tk::commonDialogs::GetSaveFileName(&dialog)) return false;
   fileName = buffer.c_str();
   return true;
 }

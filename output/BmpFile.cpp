@@ -14,12 +14,15 @@
 #include "output/BmpFormat.h"
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
+#include "toolkit/Text.h"
 
 namespace vindelor {
 namespace {
 
 constexpr char kFileName[] = "\\Vindelor20.bmp";
-constexpr unsigned kFolderLimit = 260;  // characters; the buffer has room for one more
+constexpr unsigned kFolderLimit = 260;  // characters
+// The folder's bytes in UTF-8, at most three a character; the buffer has room for one more.
+constexpr unsigned kFolderBytes = kFolderLimit * tk::kUtf8BytesPerUnit;
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr DWORD kIoChunk = 1u << 30;
 
@@ -268,15 +271,15 @@ tk::UniquePalette FileForm::MakePalette() const {
 }
 
 std::string BmpPathIn(std::string_view folderName, const FolderQuery& query) {
-  std::string folder(kFolderLimit + 1, '\0');
-  const unsigned length = query(folder.data(), kFolderLimit);
+  std::string folder(kFolderBytes + 1, '\0');
+  const unsigned length = query(folder.data(), kFolderBytes);
   if (length == 0) throw tk::Error(tk::FormatText("The %s could not be found", folderName));
-  if (length >= kFolderLimit) {
+  if (length >= kFolderBytes) {
     throw tk::Error(tk::FormatText("The path of the %s is too long", folderName));
   }
   folder.resize(length);
   std::string path = folder + kFileName;
-  if (path.size() >= MAX_PATH) {
+  if (tk::Utf16Length(folder) >= kFolderLimit || tk::Utf16Length(path) >= MAX_PATH) {
     throw tk::Error(tk::FormatText("The path of the %s is too long", folderName));
   }
   return path;

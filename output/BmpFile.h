@@ -69,9 +69,10 @@ class FileForm {
 // needed (terminator included) when the buffer is too small, or 0 on failure.
 using FolderQuery = std::function<unsigned(char* buffer, unsigned size)>;
 
-// The folder that `query` reports, followed by "\Vindelor20.bmp". The query gets a 261-byte
-// buffer and a limit of 260 characters. Throws tk::Error, naming `folderName`, when the query
-// fails, when the folder does not fit or when the whole path would be longer than MAX_PATH - 1.
+// The folder that `query` reports, followed by "\Vindelor20.bmp". The query gets a buffer of
+// 781 bytes, room for 260 characters of UTF-8 and the terminator, and a limit of 780. Throws
+// tk::Error, naming `folderName`, when the query fails, when the folder does not fit or has 260
+// characters or more, or when the whole path would have more than MAX_PATH - 1 characters.
 [[nodiscard]] std::string BmpPathIn(std::string_view folderName, const FolderQuery& query);
 // The temporary print file: the temporary folder (with its trailing separator) + "\Vindelor20.bmp".
 [[nodiscard]] std::string TemporaryBmpPath();

@@ -10,9 +10,11 @@ namespace {
 Application* g_current = nullptr;
 
 std::string ModulePath() {
-  char path[MAX_PATH + 1]{};
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return std::string(path, length);
+  std::string path(MAX_PATH * kUtf8BytesPerUnit + 1, '\0');
+  const DWORD length =
+      GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size() - 1));
+  path.resize(length);
+  return path;
 }
 
 std::int64_t MicrosecondsSince(const LARGE_INTEGER& start) {

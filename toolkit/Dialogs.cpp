@@ -7,6 +7,7 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
+#include "toolkit/MessageLayout.h"
 
 namespace tk {
 namespace {
@@ -24,12 +25,6 @@ struct MessageDialogSpec {
   int escapeResult;
 };
 
-constexpr int kMargin = 12;
-constexpr int kIconSize = 32;
-constexpr int kButtonWidth = 75;
-constexpr int kButtonHeight = 23;
-constexpr int kButtonGap = 8;
-constexpr int kMaxTextWidth = 420;
 constexpr int kTextId = 100;
 constexpr int kIconId = 101;
 
@@ -69,41 +64,50 @@ HWND AddChild(HWND dialog, const char* className, const char* text, DWORD style,
   return child;
 }
 
+// The icon's width in pixels (the system's icons come in the size of the display's scale).
+int IconSize(HICON icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return GetSystemMetrics(SM_CXICON);
+  const UniqueBitmap mask(info.hbmMask), color(info.hbmColor);  // GetIconInfo hands both over
+  BITMAP bitmap{};
+  return GetObjectA(mask.Get(), sizeof(bitmap), &bitmap) ? bitmap.bmWidth
+                                                          : GetSystemMetrics(SM_CXICON);
+}
+
 void LayOut(HWND dialog, const MessageDialogSpec& spec) {
   SetWindowTextA(dialog, spec.caption.c_str());
-  RECT textRect{0, 0, kMaxTextWidth, 0};
+  HICON iconImage = LoadIconA(nullptr, spec.icon);
+  MessageMeasures measures{.iconSize = IconSize(iconImage),
+                           .buttonCount = static_cast<int>(spec.buttons.size())};
   {
     WindowDc dc(dialog);
     SelectGuard keep(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+    measures.pixelsPerInch = GetDeviceCaps(dc.Get(), LOGPIXELSY);
+    RECT textRect{0, 0, MaxMessageTextWidth(measures.pixelsPerInch), 0};
     DrawTextA(dc.Get(), spec.text.c_str(), -1, &textRect,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+    measures.textWidth = textRect.right;
+    measures.textHeight = textRect.bottom;
+    for (const DialogButton& button : spec.buttons) {
+      RECT captionRect{};
+      DrawTextA(dc.Get(), button.caption, -1, &captionRect, DT_CALCRECT | DT_SINGLELINE);
+      measures.widestCaption = std::max<int>(measures.widestCaption, captionRect.right);
+    }
   }
-  int textLeft = kMargin + kIconSize + kMargin;
-  int textHeight = std::max<int>(textRect.bottom, 1);
-  int bodyHeight = std::max(kIconSize, textHeight);
-  auto buttonCount = static_cast<int>(spec.buttons.size());
-  int buttonsWidth = buttonCount * kButtonWidth + (buttonCount - 1) * kButtonGap;
-  int clientWidth = std::max(textLeft + static_cast<int>(textRect.right) + kMargin,
-                             buttonsWidth + 2 * kMargin);
-  int buttonsTop = kMargin + bodyHeight + kMargin;
-  int clientHeight = buttonsTop + kButtonHeight + kMargin;
-
-  HWND icon = AddChild(dialog, "STATIC", "", SS_ICON,
-                       {kMargin, kMargin, kMargin + kIconSize, kMargin + kIconSize}, kIconId);
-  SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, spec.icon)), 0);
-  int textTop = kMargin + (bodyHeight - textHeight) / 2;
-  AddChild(dialog, "STATIC", spec.text.c_str(), SS_LEFT | SS_NOPREFIX,
-           {textLeft, textTop, textLeft + textRect.right, textTop + textHeight}, kTextId);
-  int x = (clientWidth - buttonsWidth) / 2;
+  const MessageLayout layout = LayOutMessage(measures);
+  auto bounds = [](const ScreenRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; };
+  HWND icon = AddChild(dialog, "STATIC", "", SS_ICON, bounds(layout.icon), kIconId);
+  SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(iconImage), 0);
+  AddChild(dialog, "STATIC", spec.text.c_str(), SS_LEFT | SS_NOPREFIX, bounds(layout.text),
+           kTextId);
   for (std::size_t i = 0; i < spec.buttons.size(); ++i) {
     DWORD style = WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON | WS_GROUP : BS_PUSHBUTTON);
-    AddChild(dialog, "BUTTON", spec.buttons[i].caption, style,
-             {x, buttonsTop, x + kButtonWidth, buttonsTop + kButtonHeight}, spec.buttons[i].id);
-    x += kButtonWidth + kButtonGap;
+    AddChild(dialog, "BUTTON", spec.buttons[i].caption, style, bounds(layout.buttons[i]),
+             spec.buttons[i].id);
   }
   SendMessageA(dialog, DM_SETDEFID, static_cast<WPARAM>(spec.buttons.front().id), 0);
 
-  RECT outer{0, 0, clientWidth, clientHeight};
+  RECT outer{0, 0, layout.clientWidth, layout.clientHeight};
   AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
   int width = outer.right - outer.left;
@@ -159,12 +163,20 @@ std::vector<WORD> EmptyTemplate() {
   return words;
 }
 
+// When the dialog closes, the window that was active before it is active again: that window
+// owns the dialog, so that the system gives the activation back to it and not to whatever
+// window lies next, perhaps another program's.
 int RunMessageDialog(const MessageDialogSpec& spec) {
   std::vector<WORD> dialogTemplate = EmptyTemplate();
-  ThreadWindowsDisabled disabled;
-  INT_PTR result = DialogBoxIndirectParamA(
-      GetModuleHandleA(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
-      nullptr, &MessageDialogProc, reinterpret_cast<LPARAM>(&spec));
+  HWND active = GetActiveWindow();
+  INT_PTR result = 0;
+  {
+    ThreadWindowsDisabled disabled;
+    result = DialogBoxIndirectParamA(
+        GetModuleHandleA(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
+        active, &MessageDialogProc, reinterpret_cast<LPARAM>(&spec));
+  }
+  if (active && IsWindow(active)) SetForegroundWindow(active);
   return static_cast<int>(result);
 }
 

@@ -1,6 +1,7 @@
-// Modal message dialogs centred on the screen: the information message and the Yes/No
-// confirmation. While one is open every other window of the thread is disabled. Also the
-// system's message box, owned by the application's window.
+// Modal message dialogs centred on the screen, laid out at the display's scale: the information
+// message and the Yes/No confirmation. While one is open every other window of the thread is
+// disabled; when it closes the window that was active before is active again. Also the system's
+// message box, owned by the application's window.
 #pragma once
 
 #include <string>

@@ -1,6 +1,5 @@
 #include "toolkit/Printer.h"
 
-#include <winspool.h>
 
 #include <algorithm>
 #include <string>
@@ -20,7 +19,7 @@ std::vector<PrinterEntry> ListPrinters() {
   DWORD count = 0;
   for (int attempt = 0;; ++attempt) {
     DWORD needed = 0;
-    if (EnumPrintersA(flags, nullptr, level, buffer.data(), static_cast<DWORD>(buffer.size()),
+    if (spooler::EnumPrinters(flags, nullptr, level, buffer.data(), static_cast<DWORD>(buffer.size()),
                       &needed, &count)) {
       break;
     }
@@ -67,12 +66,12 @@ std::string DriverName(const std::string& printer) {
 std::vector<unsigned char> DriverDefaults(const std::string& printer) {
   std::string name = printer;  // the calls want writable strings
   UniquePrinterHandle handle;
-  if (!OpenPrinterA(name.data(), handle.Put(), nullptr)) return {};
-  LONG size = DocumentPropertiesA(nullptr, handle.Get(), name.data(), nullptr, nullptr, 0);
+  if (!spooler::OpenPrinter(name.data(), handle.Put(), nullptr)) return {};
+  LONG size = spooler::DocumentProperties(nullptr, handle.Get(), name.data(), nullptr, nullptr, 0);
   if (size <= 0) return {};
   std::vector<unsigned char> settings(std::max(static_cast<std::size_t>(size), sizeof(DEVMODEA)),
                                       0);
-  if (DocumentPropertiesA(nullptr, handle.Get(), name.data(),
+  if (spooler::DocumentProperties(nullptr, handle.Get(), name.data(),
                           reinterpret_cast<DEVMODEA*>(settings.data()), nullptr,
                           DM_OUT_BUFFER) != IDOK) {
     return {};
@@ -151,6 +150,7 @@ HDC Printer::Handle() {
 }
 
 void Printer::OpenContext(bool forDocument) {
+  spooler::Load();  // the driver uses the spooler too: it must find it loaded from the system
   const std::string driver = DriverName(name_);
   const char* driverName = driver.empty() ? nullptr : driver.c_str();
   HDC dc = forDocument ? CreateDCA(driverName, name_.c_str(), nullptr, Settings())

@@ -2,16 +2,16 @@
 #pragma once
 
 #include <windows.h>
-#include <winspool.h>
 
 #include <string>
 #include <vector>
 
 #include "toolkit/Handles.h"
+#include "toolkit/SystemDlls.h"
 
 namespace tk {
 
-using UniquePrinterHandle = UniqueHandle<HANDLE, &ClosePrinter>;
+using UniquePrinterHandle = UniqueHandle<HANDLE, &spooler::ClosePrinter>;
 
 // The printer's driver as the profile's device list names it ("name=driver,port"); empty when
 // unknown.

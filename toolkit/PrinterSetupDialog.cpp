@@ -54,9 +54,9 @@ class KeepDriverDefaults {
   KeepDriverDefaults& operator=(const KeepDriverDefaults&) = delete;
   ~KeepDriverDefaults() {
     UniquePrinterHandle handle;
-    if (defaults_.empty() || !OpenPrinterA(printer_.data(), handle.Put(), nullptr)) return;
+    if (defaults_.empty() || !spooler::OpenPrinter(printer_.data(), handle.Put(), nullptr)) return;
     std::vector<unsigned char> merged = defaults_;
-    DocumentPropertiesA(nullptr, handle.Get(), printer_.data(),
+    spooler::DocumentProperties(nullptr, handle.Get(), printer_.data(),
                         reinterpret_cast<DEVMODEA*>(merged.data()),
                         reinterpret_cast<DEVMODEA*>(defaults_.data()),
                         DM_IN_BUFFER | DM_OUT_BUFFER);
@@ -131,7 +131,7 @@ bool Printer::ExecuteSetupDialog(HWND owner) {
   dialog.Flags = PD_PRINTSETUP | PD_ENABLESETUPHOOK | PD_ENABLEPRINTHOOK;
   dialog.lpfnSetupHook = &PlaceSetupDialog;
   dialog.lpfnPrintHook = &PlaceSetupDialog;
-  const BOOL chosen = PrintDlgA(&dialog);
+  const BOOL chosen = commonDialogs::PrintDlg(&dialog);
   Adopt(deviceMode, dialog.hDevMode);
   Adopt(deviceNames, dialog.hDevNames);
   if (!chosen) return false;

@@ -5,11 +5,12 @@
 
 #include "toolkit/Form.h"
 #include "toolkit/Menu.h"
+#include "toolkit/Text.h"
 
 namespace {
 
 // The record as Windows 95 and NT 4.0 define it, ending with a tip field of 64 bytes: 63
-// characters and the terminating zero.
+// bytes of UTF-8 text and the terminating zero.
 constexpr DWORD kRecordSize = NOTIFYICONDATAA_V1_SIZE;
 constexpr std::size_t kMaxTipLength = 63;
 static_assert(kRecordSize == offsetof(NOTIFYICONDATAA, szTip) + kMaxTipLength + 1);
@@ -53,9 +54,9 @@ void TCustomWinTaskbar::UpdateTrayIcon() {
 
 void TCustomWinTaskbar::SetHint(const std::string& hint) {
   if (hint != hint_) {
-    const std::size_t length = std::min(hint.size(), kMaxTipLength);
-    std::copy_n(hint.data(), length, record_.szTip);
-    record_.szTip[length] = '\0';
+    const std::string_view tip = tk::CutToWholeCharacters(hint, kMaxTipLength);
+    std::copy_n(tip.data(), tip.size(), record_.szTip);
+    record_.szTip[tip.size()] = '\0';
     UpdateTrayIcon();
   }
   hint_ = hint;

@@ -18,11 +18,15 @@ void End(HANDLE process) {
 
 }  // namespace
 
-VindelorProcess::VindelorProcess() {
-  char path[MAX_PATH]{};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string command(path);
-  command = '"' + command.substr(0, command.find_last_of('\\') + 1) + "Vindelor.exe\"";
+std::string DriverFolder() {
+  wchar_t path[MAX_PATH]{};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const std::string driver = Utf8(path);
+  return driver.substr(0, driver.find_last_of('\\') + 1);
+}
+
+VindelorProcess::VindelorProcess(const std::string& program) {
+  const std::string command = '"' + (program.empty() ? DriverFolder() + "Vindelor.exe" : program) + '"';
   process_ = StartProcess(command, &id_);
   if (!process_) throw std::runtime_error("cannot start " + command);
 }
@@ -58,7 +62,7 @@ HWND VindelorProcess::OptionsDialog() const {
 
 HWND VindelorProcess::SelectionOverlay() const {
   const auto found =
-      FindTopLevelWindows({.className = kFormClass, .title = "Vindelor\xAEV2.0", .processId = id_});
+      FindTopLevelWindows({.className = kFormClass, .title = "Vindelor®V2.0", .processId = id_});
   return found.empty() ? nullptr : found.front();
 }
 

@@ -14,9 +14,12 @@
 
 namespace testing_support {
 
+[[nodiscard]] std::string DriverFolder();  // with its trailing backslash, UTF-8
+
 class VindelorProcess {
  public:
-  VindelorProcess();
+  // The exe beside the driver, or the one at `program` (a UTF-8 path).
+  explicit VindelorProcess(const std::string& program = {});
   ~VindelorProcess();  // ends the process if it still runs
   [[nodiscard]] DWORD Id() const noexcept { return id_; }
   [[nodiscard]] bool Running() const;

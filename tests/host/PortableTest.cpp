@@ -11,6 +11,7 @@
 #include "output/PageLayout.h"
 #include "output/PrintDateLine.h"
 #include "toolkit/Error.h"
+#include "toolkit/MessageLayout.h"
 #include "toolkit/PrinterPorts.h"
 #include "toolkit/RegistryData.h"
 #include "toolkit/Scaling.h"
@@ -308,6 +309,57 @@ TEST(Toolkit, TextPrintersAndRegistryData) {
                        DecodeRegistryString(2, {"Vin\0xy", 6}, "")),
             std::tuple(-20, 0x1234, "Vin"));
   EXPECT_THROW((void)DecodeRegistryInteger(4, Bytes(5), ""), Error);
+}
+
+// "ü" is 2 bytes, "東" 3, "𝄞" (beyond U+FFFF) 4 and two UTF-16 units.
+TEST(Toolkit, Utf8TextIsCountedAsWindowsCountsAndCutOnlyBetweenCharacters) {
+  EXPECT_EQ(std::tuple(Utf16Length(""), Utf16Length("C:\\Temp"), Utf16Length("Büro-東京"),
+                       Utf16Length("𝄞x")),
+            std::tuple(0u, 7u, 7u, 3u));
+  const std::tuple<std::string, size_t, std::string> cuts[] = {
+      {"abc", 3, "abc"},        {"abc", 2, "ab"},          {"aü", 2, "a"},
+      {"aü", 3, "aü"},          {"a東京", 3, "a"},         {"a東京", 4, "a東"},
+      {"a東京", 6, "a東"},      {"𝄞", 3, ""},             {"a𝄞b", 5, "a𝄞"},
+      {"ab\x80\x80\x80\x80\x80", 4, "ab\x80\x80"},  // stray bytes: cut as bytes
+  };
+  for (const auto& [text, bytes, cut] : cuts) {
+    EXPECT_EQ(CutToWholeCharacters(text, bytes), cut) << text << " at " << bytes;
+  }
+  // A tip of 63 bytes: "Vindelor® " and then three-byte characters, cut at the last whole one.
+  std::string tip = "Vindelor® ";
+  while (tip.size() < 80) tip += "東";
+  EXPECT_EQ(CutToWholeCharacters(tip, 63).size(), 62u);
+}
+
+// The message dialogs at 96, 144 and 192 pixels per inch with a two-line text: at 96 the design's
+// sizes, and at every scale the icon, the text and each button apart and inside the box.
+TEST(Toolkit, MessageDialogsLayOutTheirPartsApartAtEveryScale) {
+  auto overlap = [](const ScreenRect& a, const ScreenRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+  };
+  for (auto [dpi, icon, buttons] : {std::tuple(96, 32, 1), {144, 48, 2}, {192, 64, 2},
+                                    {192, 32, 2}}) {
+    const int font = dpi * 13 / 96;  // lines of the dialog font
+    const MessageLayout layout =
+        LayOutMessage({dpi, icon, MaxMessageTextWidth(dpi) / 2, 2 * font, buttons, 4 * font});
+    std::vector<ScreenRect> parts{layout.icon, layout.text};
+    parts.insert(parts.end(), layout.buttons.begin(), layout.buttons.end());
+    ASSERT_EQ(parts.size(), size_t(2 + buttons));
+    for (size_t i = 0; i < parts.size(); ++i) {
+      const ScreenRect& p = parts[i];
+      EXPECT_TRUE(p.left >= 0 && p.top >= 0 && p.right <= layout.clientWidth &&
+                  p.bottom <= layout.clientHeight && p.left < p.right && p.top < p.bottom)
+          << dpi << " dpi, part " << i << " outside the box";
+      for (size_t j = 0; j < i; ++j) EXPECT_FALSE(overlap(p, parts[j])) << dpi << ": " << i << j;
+    }
+    EXPECT_EQ(layout.icon.right - layout.icon.left, icon) << "the slot is the icon's size";
+    EXPECT_GE(layout.buttons[0].bottom - layout.buttons[0].top, 23 * dpi / 96) << dpi;
+  }
+  const MessageLayout design = LayOutMessage({96, 32, 200, 26, 2, 20});
+  EXPECT_EQ(std::tuple(design.icon, design.text, design.buttons[1], design.clientWidth,
+                       design.clientHeight),
+            std::tuple(ScreenRect{12, 12, 44, 44}, ScreenRect{56, 15, 256, 41},
+                       ScreenRect{138, 56, 213, 79}, 268, 91));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -70,7 +71,7 @@ std::string WindowsPath(std::string unixPath) {
 
 std::string ReadWholeFile(const std::string& path) {
   std::ostringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
+  text << std::ifstream(std::filesystem::path(Wide(path)), std::ios::binary).rdbuf();
   return text.str();
 }
 

@@ -17,7 +17,7 @@ std::vector<std::string> WaitForPages(const std::string& queue, std::size_t coun
                                       std::chrono::milliseconds timeout = kDefaultTimeout);
 // Waits until the harness's cupsd has no job left, so that every page printed so far is a file.
 bool WaitUntilPrintingIsDone();
-[[nodiscard]] std::string ReadWholeFile(const std::string& path);
+[[nodiscard]] std::string ReadWholeFile(const std::string& path);  // UTF-8 path
 [[nodiscard]] std::string WindowsPath(std::string unixPath);  // on Wine's drive Z:, the Unix root
 
 // A page file rendered by ghostscript: RGB pixels, top row first.

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 #include <utility>
 
 #include "toolkit/Handles.h"
@@ -92,10 +93,27 @@ bool MenuShown() {
 
 // Wine rarely answers ERROR_INTERNAL_ERROR: the new process ended, without an exit code, before
 // its start-up was done. None of the program ran, so it is started again.
+std::string Utf8(std::wstring_view text) {
+  const auto length = static_cast<int>(text.size());
+  std::string utf8(static_cast<std::size_t>(length) * 3, '\0');
+  utf8.resize(static_cast<std::size_t>(WideCharToMultiByte(
+      CP_UTF8, 0, text.data(), length, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
+  return utf8;
+}
+
+std::wstring Wide(std::string_view utf8) {
+  const auto length = static_cast<int>(utf8.size());
+  std::wstring text(utf8.size(), L'\0');
+  text.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, text.data(), length)));
+  return text;
+}
+
 tk::UniqueKernelHandle StartProcess(std::string commandLine, DWORD* id) {
-  STARTUPINFOA startup{.cb = sizeof(STARTUPINFOA)};
+  STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
   PROCESS_INFORMATION info{};
-  for (int attempt = 1; !CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
+  std::wstring command = Wide(commandLine);
+  for (int attempt = 1; !CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
                                         nullptr, nullptr, &startup, &info);
        ++attempt) {
     const DWORD error = GetLastError();
@@ -134,10 +152,16 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 }
 
 std::string WindowText(HWND window) {
-  char text[1024]{};  // WM_GETTEXT works across processes for every window class
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text),
+  wchar_t text[1024]{};  // WM_GETTEXT works across processes for every window class
+  SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
                       SMTO_ABORTIFHUNG, 5000, nullptr);
-  return text;
+  return Utf8(text);
+}
+
+void WriteWindowText(HWND window, std::string_view utf8) {
+  const std::wstring text = Wide(utf8);
+  SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                      SMTO_ABORTIFHUNG, 5000, nullptr);
 }
 
 std::vector<HWND> FindTopLevelWindows(const WindowQuery& query) {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -28,7 +29,7 @@ bool WaitUntil(const std::function<bool()>& condition,
 void PumpMessagesFor(std::chrono::milliseconds duration);
 void SetMessagePump(std::function<bool()> pump);
 // Starts a command line. The process, or null (a test failure) when it cannot start.
-tk::UniqueKernelHandle StartProcess(std::string commandLine, DWORD* id = nullptr);
+tk::UniqueKernelHandle StartProcess(std::string commandLine, DWORD* id = nullptr);  // UTF-8
 
 struct WindowQuery {
   std::string className;             // empty: any
@@ -39,7 +40,12 @@ struct WindowQuery {
 [[nodiscard]] std::vector<HWND> FindTopLevelWindows(const WindowQuery& query);
 [[nodiscard]] HWND WaitForWindow(const WindowQuery& query,
                                  std::chrono::milliseconds timeout = kDefaultTimeout);
+// Texts of this side are UTF-8, as the program's are: windows are read and written in UTF-16, so
+// that neither depends on the code page of the process.
+[[nodiscard]] std::string Utf8(std::wstring_view text);
+[[nodiscard]] std::wstring Wide(std::string_view utf8);
 [[nodiscard]] std::string WindowText(HWND window);
+void WriteWindowText(HWND window, std::string_view utf8);
 [[nodiscard]] HWND ChildWithText(HWND parent, const std::string& text);  // at any depth
 [[nodiscard]] HWND SaveDialogNameField(HWND dialog);  // edt1, or cmb13 where it is a combo box
 

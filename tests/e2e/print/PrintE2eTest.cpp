@@ -125,7 +125,7 @@ TEST_F(Printing, CapturesGoToTheClipboardAndSelectionsArePrinted) {
             std::pair(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
   program_->Press("Select Rectangle");
   ASSERT_TRUE(WaitForWindow(
-      {.title = "Vindelor\xAEV2.0", .processId = program_->Id(), .visibleOnly = true}));
+      {.title = "Vindelor®V2.0", .processId = program_->Id(), .visibleOnly = true}));
   const RECT window = pattern_->WindowRect();
   const POINT corner{window.left + pattern_->ClientOffset().x + kPatternRedSquare.left,
                      window.top + pattern_->ClientOffset().y + kPatternRedSquare.top};

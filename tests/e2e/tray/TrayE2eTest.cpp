@@ -19,7 +19,7 @@ TEST_F(Tray, TheIconHelpsAndItsMenuCapturesSuspendsSwitchesImmediateActionOpensA
     PumpMessagesFor(1500ms);
     return !IsShown(dialog) && WaitForPages("VindelorA", pages + 1, 5s).size() > pages;
   };
-  EXPECT_EQ(TrayTip(), "Vindelor\xAE V2.0");
+  EXPECT_EQ(TrayTip(), "Vindelor® V2.0");
   ASSERT_TRUE(ChooseFromTrayMenu(1));
   ASSERT_TRUE(WaitUntil([&] { return IsShown(dialog); }));
   ASSERT_TRUE(ClickTrayIcon());

@@ -1,0 +1,155 @@
+// The real program on a desktop whose names leave every ANSI code page: the temporary folder is
+// "C:\Temp Тест 東京" and the default printer "Büro-東京-Drucker" (queues.sh named), beside
+// "Büro-Drucker". Every text of this side is UTF-8 and reaches Windows in UTF-16.
+#include "tests/e2e/VindelorProcess.h"
+#include "tests/support/HarnessAccess.h"
+#include "tests/support/RegistryFixture.h"
+
+namespace {
+
+using namespace testing_support;
+
+constexpr char kNamed[] = "Büro-東京-Drucker", kNamedLatin[] = "Büro-Drucker";
+
+std::string TemporaryFolder() {  // with its trailing backslash
+  wchar_t folder[MAX_PATH + 1]{};
+  GetTempPathW(MAX_PATH, folder);
+  return Utf8(folder);
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The names in a folder, "." and ".." left out.
+std::vector<std::string> FolderContents(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW found{};
+  const tk::UniqueHandle<HANDLE, &FindClose, -1> search{
+      FindFirstFileW(Wide(folder + "\\*").c_str(), &found)};
+  for (bool more = bool(search); more; more = FindNextFileW(search.Get(), &found)) {
+    const std::string name = Utf8(found.cFileName);
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  return names;
+}
+
+std::string StoredPrinter() {
+  wchar_t value[512]{};
+  DWORD size = sizeof(value);
+  RegGetValueW(HKEY_CURRENT_USER, Wide(kSettingsPath).c_str(), L"DefPrinter", RRF_RT_REG_SZ,
+               nullptr, value, &size);
+  return Utf8(value);
+}
+
+class Names : public ResidentTest {
+ protected:
+  Names() : ResidentTest({120, 90, 421, 293}) {}
+  void SetUp() override {
+    ASSERT_NE(TemporaryFolder().find("Temp Тест 東京"), std::string::npos) << "the desktop's folder";
+    ResidentTest::SetUp();
+  }
+  [[nodiscard]] HWND PrinterList() const {
+    for (HWND child = FindWindowExW(program_->OptionsDialog(), nullptr, nullptr, nullptr); child;
+         child = FindWindowExW(program_->OptionsDialog(), child, nullptr, nullptr)) {
+      if (HWND list = FindWindowExW(child, nullptr, L"ComboBox", nullptr)) return list;
+    }
+    return nullptr;
+  }
+  // Prints with the dialog's Print button and waits for the page of `queueFolder`.
+  void PrintOn(const char* queueFolder) {
+    const std::size_t before = PageFiles(queueFolder).size();
+    program_->Press("Print");
+    EXPECT_EQ(WaitForPages(queueFolder, before + 1).size(), before + 1) << queueFolder;
+    EXPECT_TRUE(WaitUntil([&] { return !IsShown(program_->OptionsDialog()); }));
+  }
+};
+
+// Print Screen with Immediate Action: the print file goes through the temporary folder and the
+// page to the default printer, both named outside the ANSI code page.
+TEST_F(Names, PrintScreenPrintsThroughTheTemporaryFolderOnTheDefaultPrinter) {
+  CaptureThePattern();
+  program_->SetBox("Immediate Action", true);
+  program_->CancelDialog();
+  const std::size_t before = PageFiles("named").size();
+  PressPrintScreen();
+  EXPECT_EQ(WaitForPages("named", before + 1).size(), before + 1);
+  EXPECT_TRUE(WaitUntil([&] { return !IsShown(program_->OptionsDialog()); }));
+  EXPECT_TRUE(FindTopLevelWindows({.className = "#32770", .processId = program_->Id()}).empty())
+      << "no message";
+  EXPECT_FALSE(FileExists(TemporaryFolder() + "Vindelor20.bmp")) << "the print file is gone";
+}
+
+// A name that an earlier version stored in the Western code page is preselected; a printer
+// chosen from the list prints, and "Save Options" stores it whole for the next start.
+TEST_F(Names, PrinterNamesAreListedChosenStoredAndPreselectedWhole) {
+  program_.reset();
+  SeedSavedSettings(100, 100);
+  const std::string latin = "B\xFC" "ro-Drucker";  // as the code page 1252 writes "Büro"
+  ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsPath, "DefPrinter", REG_SZ, latin.c_str(),
+                            static_cast<DWORD>(latin.size() + 1)),
+            ERROR_SUCCESS);
+  program_.emplace();
+  program_->EndSplashWithKeyPress();
+  CaptureThePattern();
+  EXPECT_EQ(WindowText(PrinterList()), kNamedLatin);
+  PrintOn("named-latin");
+
+  ASSERT_TRUE(program_->CaptureWindow(pattern_->Handle()));
+  const std::wstring named = Wide(kNamed);
+  ASSERT_GE(SendMessageW(PrinterList(), CB_SELECTSTRING, WPARAM(-1),
+                         reinterpret_cast<LPARAM>(named.c_str())),
+            0);
+  PrintOn("named");
+  ASSERT_TRUE(program_->CaptureWindow(pattern_->Handle()));
+  program_->Press("Save Options");
+  ASSERT_TRUE(AnswerDialog(program_->Id(), IDOK).has_value()) << "Settings saved successfully";
+  EXPECT_EQ(StoredPrinter(), kNamed);
+
+  program_.emplace();
+  program_->EndSplashWithKeyPress();
+  ASSERT_TRUE(program_->CaptureWindow(pattern_->Handle()));
+  EXPECT_EQ(WindowText(PrinterList()), kNamed);
+}
+
+// "Save as BMP" writes exactly the name chosen in a folder named in Cyrillic and Chinese, and
+// "BMP Viewer", where the Windows directory cannot take its file, hands over one in the
+// temporary folder that the viewer can open.
+TEST_F(Names, SaveAsBmpAndTheViewerFileKeepTheirNames) {
+  CaptureThePattern();
+  const std::string folder = TemporaryFolder() + "Снимки 截图";
+  CreateDirectoryW(Wide(folder).c_str(), nullptr);
+  for (const std::string& name : FolderContents(folder)) DeleteFileW(Wide(folder + "\\" + name).c_str());
+  program_->Click("Save as BMP");
+  HWND dialog = WaitForWindow({.className = "#32770",
+                               .title = " Save the Image as Windows Bitmap",
+                               .processId = program_->Id(),
+                               .visibleOnly = true});
+  ASSERT_NE(dialog, nullptr);
+  WriteWindowText(SaveDialogNameField(dialog), folder + "\\Aufnahme-東京.bmp");
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsShown(dialog); }));
+  EXPECT_TRUE(WaitUntil([&] { return FolderContents(folder) == std::vector<std::string>{"Aufnahme-東京.bmp"}; }));
+  EXPECT_EQ(ReadWholeFile(folder + "\\Aufnahme-東京.bmp").substr(0, 2), "BM");
+
+  wchar_t windows[MAX_PATH + 1]{};
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  const std::string inTheWay = Utf8(windows) + "\\Vindelor20.bmp";
+  const std::string viewerFile = TemporaryFolder() + "Vindelor\\Vindelor20.bmp";
+  const std::string handedOver = folder + "\\handed-over.bmp";
+  DeleteFileW(Wide(inTheWay).c_str());
+  DeleteFileW(Wide(viewerFile).c_str());
+  ASSERT_TRUE(CreateDirectoryW(Wide(inTheWay).c_str(), nullptr)) << "a folder in the file's way";
+  // The viewer: a copy of what it is handed.
+  RegSetValueW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.bmp", REG_SZ, L"VindelorTest.Viewer", 0);
+  RegSetValueW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\VindelorTest.Viewer\\shell\\open\\command",
+               REG_SZ, Wide("cmd.exe /c copy \"%1\" \"" + handedOver + "\"").c_str(), 0);
+  program_->Click("BMP Viewer");
+  EXPECT_TRUE(WaitUntil([&] { return ReadWholeFile(handedOver).size() > 54; }));
+  EXPECT_EQ(ReadWholeFile(handedOver), ReadWholeFile(viewerFile));
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\VindelorTest.Viewer");
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.bmp");
+  RemoveDirectoryW(Wide(inTheWay).c_str());
+}
+
+}  // namespace
