@@ -469,6 +469,11 @@ EOF
     vh_tail "$log"
     return 1
   fi
+  # Wine's own default is Windows 7; our users have Windows 10 or 11.
+  if ! (vh_detach "$log" timeout 60 wine winecfg -v win10); then
+    vh_tail "$log"
+    return 1
+  fi
   (vh_detach "$log" timeout 60 wineserver -w) || true
   [[ $links == keep-links ]] && return 0
   for link in "$prefix"/drive_c/users/*/*; do

@@ -4,6 +4,8 @@
 ;   PROGRAM  the Vindelor.exe to install
 ;   ICON     the program's icon
 ;   OUTFILE  the installer to write
+; Exit codes of silent runs: 0 installed, 2 refused while Vindelor runs, 3 refused on a Windows
+; older than Windows 10 version 1903.
 Unicode true
 Target amd64-unicode
 RequestExecutionLevel user
@@ -15,6 +17,7 @@ AllowSkipFiles off  ; a file that cannot be written ends the install; it is neve
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include Sections.nsh
+!include WinVer.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vindelor"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
@@ -97,6 +100,16 @@ Section "Start Vindelor when I sign in" SectionSignIn
 SectionEnd
 
 Function .onInit
+  ; The program takes names in any script through UTF-8 as its code page, which Windows offers
+  ; since Windows 10 version 1903 (build 18362).
+  ${IfNot} ${AtLeastWin10}
+  ${OrIfNot} ${AtLeastBuild} 18362
+    MessageBox MB_OK|MB_ICONSTOP \
+      "Vindelor needs Windows 10 version 1903 or later. This Windows is older: nothing was installed." \
+      /SD IDOK
+    SetErrorLevel 3
+    Quit
+  ${EndIf}
   Call RefuseWhileRunning
   ; An update keeps the earlier choice about starting at sign-in.
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"

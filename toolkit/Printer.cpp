@@ -7,6 +7,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
 #include "toolkit/PrinterDriver.h"
+#include "toolkit/Text.h"
 
 namespace tk {
 namespace {
@@ -202,7 +203,7 @@ void Printer::BeginDoc() {
     ReleaseContext();
     throw Error("The print document cannot be started");
   }
-  const std::string documentName = title_.substr(0, kMaxDocumentName);
+  const std::string documentName(CutToWholeCharacters(title_, kMaxDocumentName));
   DOCINFOA document{};
   document.cbSize = sizeof(document);
   document.lpszDocName = documentName.c_str();

@@ -37,7 +37,7 @@ class Printer {
   static constexpr int kDefaultPrinter = -1;
   static constexpr int kPortrait = DMORIENT_PORTRAIT;
   static constexpr int kLandscape = DMORIENT_LANDSCAPE;
-  // The document name is the title's first characters, at most this many.
+  // The document name is the start of the title, at most this many bytes, cut between characters.
   static constexpr std::size_t kMaxDocumentName = 31;
   // The text surface: "MS Sans Serif" 8 points, regular, in the window-text colour, opaque on
   // a white background; the font keeps its point size on the printer.

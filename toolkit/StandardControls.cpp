@@ -1,5 +1,6 @@
 // The standard controls: labels, push buttons, check boxes, radio buttons, combo boxes and
 // group boxes, each on its Windows class.
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -115,7 +116,7 @@ std::string ComboBox::Item(int index) const {
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
   SendMessageA(Handle(), CB_GETLBTEXT, static_cast<WPARAM>(index),
                reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(length));
+  text.resize(std::strlen(text.c_str()));  // the length asked for may be larger than the text
   return text;
 }
 

@@ -128,6 +128,19 @@ TEST_F(Installer, InstallsStartsAtSignInRefusesToChangeARunningCopyAndUninstalls
   EXPECT_EQ(GetFileAttributesA(kFolder.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// Names in any script need UTF-8 as the code page, which Windows 10 version 1903 brought: an
+// older Windows (this test's prefix only) gets a clear message, and nothing is written.
+TEST_F(Installer, RefusesAWindowsOlderThanWindows10Version1903WithAClearMessage) {
+  ASSERT_EQ(RunToEnd("winecfg.exe -v win7"), 0u);
+  std::optional<SeenDialog> message;
+  EXPECT_EQ(RunToEnd(kInstaller, [&](DWORD id) { message = AnswerDialog(id, IDOK); }), 3u);
+  ASSERT_TRUE(message.has_value());
+  EXPECT_EQ(message->text,
+            "Vindelor needs Windows 10 version 1903 or later. This Windows is older: nothing was "
+            "installed.");
+  EXPECT_EQ(Look(), Traces{});
+}
+
 TEST_F(Installer, OverAnOlderVersionReplacesTheProgramAndKeepsSettingsAndTheSignInChoice) {
   ASSERT_EQ(RunToEnd(Quoted(WindowsPath(VINDELOR_OLDER_INSTALLER)) + " /S"), 0u);
   ASSERT_EQ(RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Vindelor"), ERROR_SUCCESS);
