@@ -1,15 +1,30 @@
 #include "toolkit/SystemDlls.h"
 
+#include <string>
+
 #include "toolkit/Error.h"
 
 namespace tk {
 namespace {
 
-// The function `name` of the system folder's DLL `library`, loaded if need be (and then kept
-// for the rest of the process, as an import would be).
+// The system folder's DLL `library`, loaded if need be (and then kept for the rest of the
+// process, as an import would be); null when it cannot be loaded.
+HMODULE SystemLibrary(const char* library) {
+  if (HMODULE module = LoadLibraryExA(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    return module;
+  }
+  // A Windows 7 without the update that brought the flag refuses it: the full path does it there.
+  if (GetLastError() != ERROR_INVALID_PARAMETER) return nullptr;
+  char folder[MAX_PATH]{};
+  const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  return LoadLibraryA((std::string(folder, length) + '\\' + library).c_str());
+}
+
+// The function `name` of the system folder's DLL `library`.
 template <class Function>
 Function SystemFunction(const char* library, const char* name) {
-  HMODULE module = LoadLibraryExA(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  HMODULE module = SystemLibrary(library);
   FARPROC found = module ? GetProcAddress(module, name) : nullptr;
   if (!found) {
     throw Error(FormatText("The system file %s could not be loaded", library));
