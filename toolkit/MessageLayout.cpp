@@ -11,7 +11,9 @@ constexpr int kMargin = 12, kButtonWidth = 75, kButtonHeight = 23, kButtonGap = 
 constexpr int kCaptionPadding = 16;  // room beside a caption inside its button
 constexpr int kMaxTextWidth = 420;
 
-int Scaled(int pixelsAt96, int pixelsPerInch) { return ScaleRounded(pixelsAt96, pixelsPerInch, 96); }
+int Scaled(int pixelsAt96, int pixelsPerInch) {
+  return ScaleRounded(pixelsAt96, pixelsPerInch, 96);
+}
 
 }  // namespace
 

@@ -49,8 +49,8 @@ decltype(&::ClosePrinter) CloseFunction() {
 
 namespace spooler {
 
-BOOL EnumPrinters(DWORD flags, LPSTR name, DWORD level, LPBYTE buffer, DWORD size,
-                  LPDWORD needed, LPDWORD returned) {
+BOOL EnumPrinters(DWORD flags, LPSTR name, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed,
+                  LPDWORD returned) {
   static const auto enumerate = Spooler<decltype(&::EnumPrintersA)>("EnumPrintersA");
   return enumerate(flags, name, level, buffer, size, needed, returned);
 }
@@ -61,8 +61,8 @@ BOOL OpenPrinter(LPSTR name, LPHANDLE printer, LPPRINTER_DEFAULTSA defaults) {
   return open(name, printer, defaults);
 }
 
-LONG DocumentProperties(HWND owner, HANDLE printer, LPSTR name, PDEVMODEA output,
-                        PDEVMODEA input, DWORD mode) {
+LONG DocumentProperties(HWND owner, HANDLE printer, LPSTR name, PDEVMODEA output, PDEVMODEA input,
+                        DWORD mode) {
   static const auto properties = Spooler<decltype(&::DocumentPropertiesA)>("DocumentPropertiesA");
   return properties(owner, printer, name, output, input, mode);
 }

@@ -14,11 +14,11 @@
 namespace tk {
 
 namespace spooler {
-BOOL EnumPrinters(DWORD flags, LPSTR name, DWORD level, LPBYTE buffer, DWORD size,
-                  LPDWORD needed, LPDWORD returned);
+BOOL EnumPrinters(DWORD flags, LPSTR name, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed,
+                  LPDWORD returned);
 BOOL OpenPrinter(LPSTR name, LPHANDLE printer, LPPRINTER_DEFAULTSA defaults);
-LONG DocumentProperties(HWND owner, HANDLE printer, LPSTR name, PDEVMODEA output,
-                        PDEVMODEA input, DWORD mode);
+LONG DocumentProperties(HWND owner, HANDLE printer, LPSTR name, PDEVMODEA output, PDEVMODEA input,
+                        DWORD mode);
 // For a handle that OpenPrinter gave: OpenPrinter has bound it already, so it cannot fail to.
 BOOL ClosePrinter(HANDLE printer) noexcept;
 // Loads the spooler now, before a printer driver does.

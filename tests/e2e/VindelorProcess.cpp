@@ -146,6 +146,17 @@ void ExpectDialogAtSavedPosition(int left, int top, bool kept) {
   program.CancelDialog();  // Escape reaches it: it is in front, on the screen
 }
 
+BmpAssociation::BmpAssociation(const std::string& command) {
+  RegSetValueW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.bmp", REG_SZ, L"VindelorTest.Viewer", 0);
+  RegSetValueW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\VindelorTest.Viewer\\shell\\open\\command",
+               REG_SZ, Wide(command).c_str(), 0);
+}
+
+BmpAssociation::~BmpAssociation() {
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\VindelorTest.Viewer");
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.bmp");
+}
+
 void VindelorTest::SetUp() {
   EndAllVindelorProcesses();
   DeleteSettings();

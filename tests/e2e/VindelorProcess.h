@@ -49,6 +49,16 @@ class VindelorProcess {
   DWORD id_ = 0;
 };
 
+// Bitmaps open with the command (UTF-8) while the object lives. Wine's HKEY_CLASSES_ROOT is the
+// machine's Software\Classes, which in the test prefix has no bitmap program of its own.
+class BmpAssociation {
+ public:
+  explicit BmpAssociation(const std::string& command);
+  BmpAssociation(const BmpAssociation&) = delete;
+  BmpAssociation& operator=(const BmpAssociation&) = delete;
+  ~BmpAssociation();
+};
+
 void EndAllVindelorProcesses();
 // Starts the program with the dialog's position (left, top) saved and captures: the dialog's
 // top-left corner is then that position when it is kept, else the corner that centres the

@@ -162,6 +162,12 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
   return true;
 }
 
+std::string TemporaryFolder() {
+  wchar_t folder[MAX_PATH + 1]{};
+  GetTempPathW(MAX_PATH, folder);
+  return Utf8(folder);
+}
+
 std::string WindowText(HWND window) {
   wchar_t text[1024]{};  // WM_GETTEXT works across processes for every window class
   SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),

@@ -45,6 +45,7 @@ struct WindowQuery {
 [[nodiscard]] std::string Utf8(std::wstring_view text);
 [[nodiscard]] std::wstring Wide(std::string_view utf8);
 [[nodiscard]] std::string WindowText(HWND window);
+[[nodiscard]] std::string TemporaryFolder();  // with its trailing backslash
 void WriteWindowText(HWND window, std::string_view utf8);
 [[nodiscard]] HWND ChildWithText(HWND parent, const std::string& text);  // at any depth
 [[nodiscard]] HWND SaveDialogNameField(HWND dialog);  // edt1, or cmb13 where it is a combo box

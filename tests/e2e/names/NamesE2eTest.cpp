@@ -11,12 +11,6 @@ using namespace testing_support;
 
 constexpr char kNamed[] = "Büro-東京-Drucker", kNamedLatin[] = "Büro-Drucker";
 
-std::string TemporaryFolder() {  // with its trailing backslash
-  wchar_t folder[MAX_PATH + 1]{};
-  GetTempPathW(MAX_PATH, folder);
-  return Utf8(folder);
-}
-
 bool FileExists(const std::string& path) {
   return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -46,7 +40,8 @@ class Names : public ResidentTest {
  protected:
   Names() : ResidentTest({120, 90, 421, 293}) {}
   void SetUp() override {
-    ASSERT_NE(TemporaryFolder().find("Temp Тест 東京"), std::string::npos) << "the desktop's folder";
+    ASSERT_NE(TemporaryFolder().find("Temp Тест 東京"), std::string::npos)
+        << "the desktop's folder";
     ResidentTest::SetUp();
   }
   [[nodiscard]] HWND PrinterList() const {
@@ -85,7 +80,9 @@ TEST_F(Names, PrintScreenPrintsThroughTheTemporaryFolderOnTheDefaultPrinter) {
 TEST_F(Names, PrinterNamesAreListedChosenStoredAndPreselectedWhole) {
   program_.reset();
   SeedSavedSettings(100, 100);
-  const std::string latin = "B\xFC" "ro-Drucker";  // as the code page 1252 writes "Büro"
+  const std::string latin =
+      "B\xFC"
+      "ro-Drucker";  // as the code page 1252 writes "Büro"
   ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsPath, "DefPrinter", REG_SZ, latin.c_str(),
                             static_cast<DWORD>(latin.size() + 1)),
             ERROR_SUCCESS);
@@ -119,7 +116,8 @@ TEST_F(Names, SaveAsBmpAndTheViewerFileKeepTheirNames) {
   CaptureThePattern();
   const std::string folder = TemporaryFolder() + "Снимки 截图";
   CreateDirectoryW(Wide(folder).c_str(), nullptr);
-  for (const std::string& name : FolderContents(folder)) DeleteFileW(Wide(folder + "\\" + name).c_str());
+  for (const std::string& name : FolderContents(folder))
+    DeleteFileW(Wide(folder + "\\" + name).c_str());
   program_->Click("Save as BMP");
   HWND dialog = WaitForWindow({.className = "#32770",
                                .title = " Save the Image as Windows Bitmap",
@@ -129,7 +127,8 @@ TEST_F(Names, SaveAsBmpAndTheViewerFileKeepTheirNames) {
   WriteWindowText(SaveDialogNameField(dialog), folder + "\\Aufnahme-東京.bmp");
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsShown(dialog); }));
-  EXPECT_TRUE(WaitUntil([&] { return FolderContents(folder) == std::vector<std::string>{"Aufnahme-東京.bmp"}; }));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return FolderContents(folder) == std::vector<std::string>{"Aufnahme-東京.bmp"}; }));
   EXPECT_EQ(ReadWholeFile(folder + "\\Aufnahme-東京.bmp").substr(0, 2), "BM");
 
   wchar_t windows[MAX_PATH + 1]{};
@@ -140,15 +139,12 @@ TEST_F(Names, SaveAsBmpAndTheViewerFileKeepTheirNames) {
   DeleteFileW(Wide(inTheWay).c_str());
   DeleteFileW(Wide(viewerFile).c_str());
   ASSERT_TRUE(CreateDirectoryW(Wide(inTheWay).c_str(), nullptr)) << "a folder in the file's way";
-  // The viewer: a copy of what it is handed.
-  RegSetValueW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.bmp", REG_SZ, L"VindelorTest.Viewer", 0);
-  RegSetValueW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\VindelorTest.Viewer\\shell\\open\\command",
-               REG_SZ, Wide("cmd.exe /c copy \"%1\" \"" + handedOver + "\"").c_str(), 0);
-  program_->Click("BMP Viewer");
-  EXPECT_TRUE(WaitUntil([&] { return ReadWholeFile(handedOver).size() > 54; }));
-  EXPECT_EQ(ReadWholeFile(handedOver), ReadWholeFile(viewerFile));
-  RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\VindelorTest.Viewer");
-  RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.bmp");
+  {
+    const BmpAssociation viewer("cmd.exe /c copy \"%1\" \"" + handedOver + "\"");  // a copy of it
+    program_->Click("BMP Viewer");
+    EXPECT_TRUE(WaitUntil([&] { return ReadWholeFile(handedOver).size() > 54; }));
+    EXPECT_EQ(ReadWholeFile(handedOver), ReadWholeFile(viewerFile));
+  }
   RemoveDirectoryW(Wide(inTheWay).c_str());
 }
 

@@ -28,13 +28,12 @@ class WindowsSearchOrderFor {
 };
 
 TEST_F(PlantedDll, ADllBesideTheProgramIsNeverLoaded) {
-  wchar_t temporary[MAX_PATH + 1]{};
-  GetTempPathW(MAX_PATH, temporary);
-  const std::wstring folder = std::wstring(temporary) + L"Загрузки 下载";
+  const std::wstring folder = Wide(TemporaryFolder() + "Загрузки 下载");
   const std::wstring planted = folder + L"\\winspool.drv", marker = folder + L"\\loaded.txt";
   CreateDirectoryW(folder.c_str(), nullptr);
   DeleteFileW(marker.c_str());
-  for (const char* file : {"Vindelor.exe", "planted\\winspool.drv", "planted\\spooler_importer.exe"}) {
+  for (const char* file :
+       {"Vindelor.exe", "planted\\winspool.drv", "planted\\spooler_importer.exe"}) {
     const std::string name = file;
     ASSERT_TRUE(CopyFileW(Wide(DriverFolder() + name).c_str(),
                           (folder + L"\\" + Wide(name.substr(name.find('\\') + 1))).c_str(), FALSE))
@@ -58,7 +57,8 @@ TEST_F(PlantedDll, ADllBesideTheProgramIsNeverLoaded) {
   ASSERT_TRUE(WaitUntil([&] { return !IsShown(program.OptionsDialog()); }));
   ASSERT_TRUE(program.CaptureWindow(pattern.Handle()));
   program.Click("Save as BMP");
-  HWND dialog = WaitForWindow({.className = "#32770", .processId = program.Id(), .visibleOnly = true});
+  HWND dialog =
+      WaitForWindow({.className = "#32770", .processId = program.Id(), .visibleOnly = true});
   ASSERT_NE(dialog, nullptr) << "the save dialog";
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsShown(dialog); }));

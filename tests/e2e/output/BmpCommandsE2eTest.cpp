@@ -7,29 +7,6 @@ namespace {
 
 using namespace testing_support;
 
-std::string TemporaryFolder() {
-  char folder[MAX_PATH + 1]{};
-  GetTempPathA(MAX_PATH, folder);
-  return folder;
-}
-
-// Bitmaps open with the command while the object lives. Wine's HKEY_CLASSES_ROOT is the machine's
-// Software\Classes, which in the test prefix has no bitmap program of its own.
-class BmpAssociation {
- public:
-  explicit BmpAssociation(const std::string& command) {
-    RegSetValueA(HKEY_LOCAL_MACHINE, "Software\\Classes\\.bmp", REG_SZ, "VindelorTest.Viewer", 0);
-    RegSetValueA(HKEY_LOCAL_MACHINE, "Software\\Classes\\VindelorTest.Viewer\\shell\\open\\command",
-                 REG_SZ, command.c_str(), 0);
-  }
-  BmpAssociation(const BmpAssociation&) = delete;
-  BmpAssociation& operator=(const BmpAssociation&) = delete;
-  ~BmpAssociation() {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Classes\\VindelorTest.Viewer");
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Classes\\.bmp");
-  }
-};
-
 class BmpCommands : public ResidentTest {
  protected:
   BmpCommands() : ResidentTest({120, 90, 421, 293}) {}

@@ -31,12 +31,12 @@ class MessageBoxes : public ResidentTest {
     EXPECT_GE(parts.size(), 3u);
     for (std::size_t i = 0; i < parts.size(); ++i) {
       const auto& [name, r] = parts[i];
-      EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right &&
-                  r.bottom <= client.bottom)
+      EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
           << name << " outside the box";
       for (std::size_t j = 0; j < i; ++j) {
         RECT both{};
-        EXPECT_FALSE(IntersectRect(&both, &r, &parts[j].second)) << name << " on " << parts[j].first;
+        EXPECT_FALSE(IntersectRect(&both, &r, &parts[j].second))
+            << name << " on " << parts[j].first;
       }
     }
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == box; }));
@@ -52,13 +52,17 @@ TEST_F(MessageBoxes, InformationAndConfirmationKeepTheirPartsApartAtTheDisplaysS
     CloseClipboard();
   }
   program_->Click("Get from Clipboard");
-  ExpectLaidOut(WaitForWindow({.className = "#32770", .title = "Information",
-                               .processId = program_->Id(), .visibleOnly = true}),
+  ExpectLaidOut(WaitForWindow({.className = "#32770",
+                               .title = "Information",
+                               .processId = program_->Id(),
+                               .visibleOnly = true}),
                 VK_RETURN);
   program_->CancelDialog();
   ASSERT_TRUE(ChooseFromTrayMenu(4));
-  ExpectLaidOut(WaitForWindow({.className = "#32770", .title = "Confirm",
-                               .processId = program_->Id(), .visibleOnly = true}),
+  ExpectLaidOut(WaitForWindow({.className = "#32770",
+                               .title = "Confirm",
+                               .processId = program_->Id(),
+                               .visibleOnly = true}),
                 VK_ESCAPE);
   EXPECT_TRUE(program_->Running()) << "No keeps the program";
 }

@@ -51,9 +51,8 @@ Pixels Pattern(int width, int height, bool blackAndWhite = false) {
 class Output : public ::testing::Test {
  protected:
   Output() {
-    char folder[MAX_PATH + 1]{};
-    GetTempPathA(MAX_PATH, folder);
-    scratch_ = folder + ("vindelor-output-" + std::to_string(GetCurrentProcessId()) + ".bmp");
+    scratch_ = testing_support::TemporaryFolder() + "vindelor-output-" +
+               std::to_string(GetCurrentProcessId()) + ".bmp";
   }
   ~Output() override { DeleteFileA(scratch_.c_str()); }
   void WriteScratch(const Bytes& bytes) const {
