@@ -19,9 +19,9 @@ void FillPrinterList(tk::ComboBox& combo) {
 }
 
 void PreselectPrinter(tk::ComboBox& combo, const std::string& savedName) {
-  for (int index = 0; index < combo.ItemCount(); ++index) {
-    if (combo.Item(index) == savedName) combo.SetItemIndex(index);
-  }
+  std::vector<std::string> entries;
+  for (int index = 0; index < combo.ItemCount(); ++index) entries.push_back(combo.Item(index));
+  if (const int entry = PreselectedEntry(entries, savedName); entry >= 0) combo.SetItemIndex(entry);
 }
 
 std::string PrinterChoiceText(const tk::ComboBox& combo) {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace tk {
 class ComboBox;
@@ -17,8 +19,13 @@ inline constexpr char kDefaultPrinterEntry[] = "Default Printer";
 // empty and is disabled. The edit field keeps its text.
 void FillPrinterList(tk::ComboBox& combo);
 
-// Selects the last entry whose text equals the saved name exactly; none when there is none.
+// Selects the entry PreselectedEntry gives; none when it gives -1.
 void PreselectPrinter(tk::ComboBox& combo, const std::string& savedName);
+
+// The last entry whose text equals the saved name exactly, case included, or -1 when none does
+// (the printer has gone, or nothing was saved). A saved "Default Printer" is the last entry.
+[[nodiscard]] int PreselectedEntry(const std::vector<std::string>& entries,
+                                   std::string_view savedName);
 
 // The selected entry's text, or "" when no entry is selected. Typed text never counts.
 [[nodiscard]] std::string PrinterChoiceText(const tk::ComboBox& combo);

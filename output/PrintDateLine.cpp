@@ -22,10 +22,11 @@ std::string PrintDateLine(std::string_view shortDate, int hour, int minute, int 
   if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
     throw std::invalid_argument("PrintDateLine: time of day out of range");
   }
-  std::string line(shortDate);
+  std::string line = "Page Printed on the  ";
+  line.append(shortDate);
   if (hour == 0 && minute == 0 && second == 0) return line;
 
-  if (!line.empty()) line.push_back(' ');
+  if (!shortDate.empty()) line.push_back(' ');
   int shownHour = hour;
   if (style.twelveHourClock) {
     shownHour = hour % 12;

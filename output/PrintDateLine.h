@@ -1,5 +1,5 @@
 // The date line printed under the image: the locale's short date and, unless it is exactly
-// midnight, the time of the capture.
+// midnight, the time of printing.
 #pragma once
 
 #include <cstdint>
@@ -24,9 +24,10 @@ struct TimeStyle {
   std::string pm;
 };
 
-// "<date>" at 00:00:00, otherwise "<date> <h>:<mm>:<ss>" and, on a 12-hour clock,
-// " <designator>". A locale with an empty designator gets no trailing blank, and an empty
-// date no leading one. Throws std::invalid_argument for hour, minute or second out of range.
+// "Page Printed on the  " followed by "<date>" at 00:00:00, otherwise by
+// "<date> <h>:<mm>:<ss>" and, on a 12-hour clock, " <designator>". A locale with an empty
+// designator gets no trailing blank, and an empty date no blank before the time. Throws
+// std::invalid_argument for hour, minute or second out of range.
 std::string PrintDateLine(std::string_view shortDate, int hour, int minute, int second,
                           const TimeStyle& style);
 

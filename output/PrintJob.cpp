@@ -23,7 +23,6 @@
 namespace {
 
 constexpr char kDocumentTitle[] = "Vindelor V2.0 Bitmap";
-constexpr char kDatePrefix[] = "Page Printed on the  ";
 constexpr std::int32_t kAfterPrinterChoiceWait = 50;
 constexpr std::int32_t kAfterDrawingWait = 20;
 constexpr std::int32_t kBeforeEndWait = 100;
@@ -127,7 +126,7 @@ bool PrintPage(TForm2& dialog, const Resolutions& dpi, bool& documentBegun) {
     // The line is measured in the printer's font, so that a fine printer's taller cell fits.
     std::string dateLine;
     if (dialog.CheckBox4.Checked()) {
-      dateLine = kDatePrefix + DateAndTime();
+      dateLine = DateAndTime();
       pageHeight -= vindelor::DateLineReserve(printer.TextSize(dateLine).cy);
     }
     AdvanceProgressTwice(dialog);

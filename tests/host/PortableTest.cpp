@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "components/Nstatln/StatusLineGeometry.h"
+#include "options/PrinterList.h"
 #include "output/BmpFormat.h"
 #include "output/PageLayout.h"
 #include "output/PrintDateLine.h"
@@ -192,11 +193,14 @@ TEST(PrintDateLine, FormatsTheTimeAfterTheDate) {
       {us, 0, 0, 0, "D"},
       {german, 0, 0, 1, "D 00:00:01"},
       {us, 12, 0, 0, "D 12:00:00 PM"},
+      {us, 0, 0, 1, "D 12:00:01 AM"},
       {us, 13, 5, 9, "D 1:05:09 PM"},
       {zero12, 21, 30, 0, "D 09:30:00 pm"},
       {noDesignators, 15, 4, 3, "D 3:04:03"}};
-  for (const auto& [t, h, m, s, line] : cases) EXPECT_EQ(PrintDateLine("D", h, m, s, t), line);
-  EXPECT_EQ(PrintDateLine("", 8, 0, 0, german), "08:00:00");
+  const std::string prefix = "Page Printed on the  ";
+  for (const auto& [t, h, m, s, line] : cases)
+    EXPECT_EQ(PrintDateLine("D", h, m, s, t), prefix + line);
+  EXPECT_EQ(PrintDateLine("", 8, 0, 0, german), prefix + "08:00:00");
   for (auto [h, m, s] :
        {std::tuple(24, 0, 0), {-1, 0, 0}, {0, 60, 0}, {0, -1, 0}, {0, 0, 60}, {0, 0, -1}}) {
     EXPECT_THROW(PrintDateLine("D", h, m, s, us), std::invalid_argument) << h << m << s;
@@ -206,6 +210,20 @@ TEST(PrintDateLine, FormatsTheTimeAfterTheDate) {
   for (auto [cell, reserve] : {std::pair(0, 110), {67, 110}, {68, 111}, {160, 203}}) {
     EXPECT_EQ(DateLineReserve(cell), reserve) << cell;
   }
+}
+
+// The saved name selects the last entry with exactly its text; a gone printer selects none.
+TEST(PrinterList, TheSavedNameSelectsTheLastEntryOfExactlyThatName) {
+  using Entries = std::vector<std::string>;
+  const Entries usual{"VindelorA", "VindelorB", "Default Printer"};
+  const Entries named{"Default Printer", "Laser", "Default Printer"};  // a printer of that name
+  const std::tuple<Entries, const char*, int> cases[] = {
+      {usual, "VindelorB", 1},        {usual, "vindelorb", -1},  {usual, "VindelorB ", -1},
+      {usual, "Gone", -1},            {usual, "", -1},           {usual, "Default Printer", 2},
+      {named, "Default Printer", 2},  {named, "Laser", 1},       {Entries{}, "Laser", -1},
+      {Entries{"Â", "A", "Â"}, "Â", 2}};
+  for (const auto& [entries, saved, entry] : cases)
+    EXPECT_EQ(PreselectedEntry(entries, saved), entry) << saved;
 }
 
 TEST(StatusLine, PlacesTheBoxesTicksAndKeepsProgressInRange) {
@@ -352,7 +370,9 @@ TEST(Toolkit, MessageDialogsLayOutTheirPartsApartAtEveryScale) {
           << dpi << " dpi, part " << i << " outside the box";
       for (size_t j = 0; j < i; ++j) EXPECT_FALSE(overlap(p, parts[j])) << dpi << ": " << i << j;
     }
-    EXPECT_EQ(layout.icon.right - layout.icon.left, icon) << "the slot is the icon's size";
+    EXPECT_EQ(std::pair(layout.icon.left, layout.icon.right - layout.icon.left),
+              std::pair(12 * dpi / 96, icon))
+        << "the margin scales, the slot is the icon's size";
     EXPECT_GE(layout.buttons[0].bottom - layout.buttons[0].top, 23 * dpi / 96) << dpi;
   }
   const MessageLayout design = LayOutMessage({96, 32, 200, 26, 2, 20});
