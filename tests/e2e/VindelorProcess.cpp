@@ -80,11 +80,15 @@ void VindelorProcess::EndSplashWithKeyPress() {
 }
 
 bool VindelorProcess::CaptureWithHotkey(bool alt) {
-  for (int attempt = 0; attempt < 5; ++attempt) {
-    alt ? PressAltPrintScreen() : PressPrintScreen();
-    if (WaitUntil([&] { return IsShown(OptionsDialog()); }, 3s)) return true;
+  HWND dialog = OptionsDialog();
+  DWORD_PTR answer = 0;
+  if (!WaitUntil([&] { return !IsShown(CreditsForm()) && !IsShown(dialog); }) ||
+      !SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer)) {
+    ADD_FAILURE() << "the program is not idle";
+    return false;
   }
-  return false;
+  alt ? PressAltPrintScreen() : PressPrintScreen();
+  return WaitUntil([&] { return IsShown(OptionsDialog()); });
 }
 
 bool VindelorProcess::CaptureWindow(HWND window) {

@@ -31,8 +31,9 @@ class VindelorProcess {
   HWND WaitForSplash();          // the credits form, once shown
   void EndSplashWithKeyPress();  // and waits until the program is resident
   void CloseMainForm() const { PostMessageA(CreditsForm(), WM_CLOSE, 0, 0); }
-  // Presses the hotkey until the dialog shows: right after the splash the program still drains
-  // the key before it arms the hotkeys, and a press in that moment is, rightly, ignored.
+  // Waits until neither the splash nor the dialog shows and the program answers a message, then
+  // presses the hotkey once: the dialog must show. (A press made while the program still
+  // drains the key, before it arms the hotkeys, is rightly ignored.)
   [[nodiscard]] bool CaptureWithHotkey(bool alt = false);
   [[nodiscard]] bool CaptureWindow(HWND window);  // Alt+Print Screen with it in the foreground
   void CancelDialog();                            // Escape, then waits until the dialog has gone
@@ -70,7 +71,7 @@ void ExpectDialogAtSavedPosition(int left, int top, bool kept);
 class VindelorTest : public ::testing::Test {
  protected:
   void SetUp() override;
-  void TearDown() override { SetUp(); }
+  void TearDown() override { VindelorTest::SetUp(); }  // not a subclass's SetUp
 };
 
 // A resident program and a pattern window for it to capture.

@@ -135,6 +135,9 @@ tk::UniqueKernelHandle StartProcess(std::string commandLine, DWORD* id) {
     std::fprintf(stderr, "StartProcess: %s: error %lu, starting it again\n", commandLine.c_str(),
                  error);
   }
+  // A Unix program started through Wine comes back without a process, and the thread field then
+  // holds no handle of ours: closing it would close whatever handle has that value (stdout).
+  if (!info.hProcess) return {};
   const tk::UniqueKernelHandle thread{info.hThread};
   if (id) *id = info.dwProcessId;
   return tk::UniqueKernelHandle{info.hProcess};

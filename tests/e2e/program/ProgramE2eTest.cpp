@@ -6,6 +6,7 @@
 
 #include "tests/e2e/VindelorProcess.h"
 #include "tests/support/HarnessAccess.h"
+#include "tests/support/RegistryFixture.h"
 
 namespace {
 
@@ -84,7 +85,8 @@ TEST_F(Program, CaptureAndPrintCyclesGiveBackTheirObjects) {
   EXPECT_EQ(sample("at the end"), warm);
 }
 
-TEST_F(Program, TheSplashShowsItsTitlesForFiveTicksThenHidesAndArmsTheHotkeys) {
+// Every press of either key captures, one after the other.
+TEST_F(Program, TheSplashShowsItsTitlesForFiveTicksThenHidesAndEveryPressCaptures) {
   VindelorProcess program;
   HWND credits = program.WaitForSplash();
   PressPrintScreen();  // not armed during the splash
@@ -104,7 +106,25 @@ TEST_F(Program, TheSplashShowsItsTitlesForFiveTicksThenHidesAndArmsTheHotkeys) {
   EXPECT_EQ(std::tuple(titles[n - 5], titles[n - 2], titles[n - 1]),
             std::tuple("                    For Win95 + NT 4.0",
                        "                        Version 2.0", ""));
-  EXPECT_TRUE(program.CaptureWithHotkey(/*alt=*/true));
+  for (bool alt : {true, false, false, true, true}) {
+    ASSERT_TRUE(program.CaptureWithHotkey(alt)) << "a press swallowed";
+    program.CancelDialog();
+  }
+}
+
+// A start-up error box left open past the splash's five ticks: once it is answered, the splash
+// stays away and the program is resident.
+TEST_F(Program, TheSplashDoesNotComeBackAfterAStartUpErrorOutlivesIt) {
+  SeedValue("Centered", REG_SZ, {'1', 0});
+  VindelorProcess program;
+  HWND credits = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return !WindowText(credits = program.CreditsForm()).empty(); }));
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(credits).empty(); }, 30s)) << "the fifth tick";
+  EXPECT_EQ(AnswerDialog(program.Id(), IDOK).value_or(SeenDialog{}).text,
+            "Invalid data type for 'Centered'.");
+  PumpMessagesFor(1500ms);
+  EXPECT_FALSE(IsShown(credits));
+  EXPECT_TRUE(program.CaptureWithHotkey());
 }
 
 }  // namespace

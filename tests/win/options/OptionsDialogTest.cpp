@@ -1,4 +1,4 @@
-// The options dialog's own behaviour: Large Form, Tab, Enter and Esc.
+// The options dialog's own behaviour: Large Form, Tab, Enter and Esc, the colour boxes.
 #include <array>
 #include <optional>
 
@@ -101,6 +101,40 @@ TEST_F(OptionsDialog, EnterPrintsFromACheckBoxRunsAFocusedButtonAndEscCancels) {
     EXPECT_EQ(std::pair(Form2->CheckBox2.Checked(), WaitForPages("VindelorA", pages).size()),
               std::pair(false, pages))
         << focus->Caption() << " " << key;
+  }
+}
+
+
+// A real release of either mouse button over "Monochrome" or "Inverted Colors" turns the other
+// one off, whatever the clicked box's new state; the space bar toggles a box and nothing else.
+TEST_F(OptionsDialog, TheColourBoxesExcludeEachOtherOnAMouseReleaseOnly) {
+  ShowDialog();
+  tk::CheckBox &mono = Form2->CheckBox5, &inverted = Form2->CheckBox7;
+  enum class Gesture { kLeftClick, kRightClick, kSpace };
+  using Boxes = std::pair<bool, bool>;  // Monochrome, Inverted Colors
+  const std::tuple<Boxes, tk::CheckBox*, Gesture, Boxes> cases[] = {
+      {{false, true}, &mono, Gesture::kLeftClick, {true, false}},
+      {{true, true}, &mono, Gesture::kRightClick, {true, false}},
+      {{true, false}, &inverted, Gesture::kLeftClick, {false, true}},
+      {{true, true}, &inverted, Gesture::kRightClick, {false, true}},
+      {{true, true}, &mono, Gesture::kSpace, {false, true}},
+  };
+  for (const auto& [before, box, gesture, after] : cases) {
+    mono.SetChecked(before.first);
+    inverted.SetChecked(before.second);
+    if (gesture == Gesture::kSpace) {
+      box->SetFocus();
+      PressKey(VK_SPACE);
+    } else {
+      RECT r{};
+      GetWindowRect(box->Handle(), &r);
+      ASSERT_TRUE(MoveMouseTo(r.left + 6, (r.top + r.bottom) / 2));
+      SetMouseButton(gesture == Gesture::kRightClick, true);
+      SetMouseButton(gesture == Gesture::kRightClick, false);
+    }
+    const Boxes expected = after;
+    EXPECT_TRUE(WaitUntil([&] { return Boxes(mono.Checked(), inverted.Checked()) == expected; }))
+        << box->Caption() << " " << static_cast<int>(gesture);
   }
 }
 

@@ -41,10 +41,14 @@ TEST_F(Settings, LoadingAppliesEveryValueWithTheControlsClickReactionsAndSavingW
   EXPECT_EQ(Answered([] { Form2->Button5Click(); }),
             Strings{"Information: Settings saved successfully"});
   auto values = ReadSettings();
-  EXPECT_EQ(std::tuple(values["Stretched"].Dword(), values["Mirrored"].Dword(),
-                       values["WinPosLeft"].Dword(), values["ScaleBy"].Dword(), values.size()),
-            std::tuple(1u, 1u, static_cast<std::uint32_t>(-20), 1u, std::size_t{14}))
+  EXPECT_EQ(values.size(), std::size_t{14})
       << "\"Immediat action\" is the same value as \"Immediat Action\"";
+  const std::map<std::string, std::uint32_t> saved{
+      {"Centered", 0}, {"Stretched", 1}, {"Date + Time", 0}, {"Monochrom", 1},
+      {"Mirrored", 1}, {"Landscape", 0}, {"Portrait", 1},    {"Inversed", 1},
+      {"Clipboard", 0}, {"WinPosLeft", static_cast<std::uint32_t>(-20)},
+      {"WinPosTop", 40}, {"ScaleBy", 1}};
+  for (const auto& [name, value] : saved) EXPECT_EQ(values[name].Dword(), value) << name;
 }
 
 // Each value of a wrong type, too long or missing: the message names it (a string too long or

@@ -2,8 +2,10 @@
 // what a job leaves in the work image, and how a failure returns the dialog to a usable state.
 // Each test names its queues in CMakeLists.txt; "three B" is A, B and C with B the default.
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
+#include <thread>
 
 #include "output/BmpFile.h"
 #include "tests/support/HarnessAccess.h"
@@ -67,6 +69,54 @@ TEST_F(PrintJob, AChosenPrinterPrintsWhenTheSystemHasNoDefault) {
   EXPECT_EQ(WaitForPages("VindelorC", pages).size(), pages);
   EXPECT_EQ(tk::Printer::Instance().PrinterIndex(), 2);
   ExpectUsableAndReArmed();
+}
+
+using PrinterSetup = PrintJob;
+
+void ClickPrinterSetup() { SendMessageA(Form2->Button2.Handle(), BM_CLICK, 0, 0); }
+
+// The text of each combo box of the setup dialog once it shows; the dialog is then cancelled.
+Strings SetupDialogCombos(const std::function<void()>& open) {
+  Strings combos;
+  std::jthread watcher([&] {
+    HWND dialog = nullptr;
+    if (!WaitUntil([&] {
+          const auto found = FindTopLevelWindows(
+              {.className = "#32770", .processId = GetCurrentProcessId(), .visibleOnly = true});
+          return (dialog = found.empty() ? nullptr : found.front()) != nullptr;
+        })) {
+      return;
+    }
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM list) {
+          char name[16]{};
+          GetClassNameA(child, name, sizeof(name));
+          if (_stricmp(name, "ComboBox") == 0)
+            reinterpret_cast<Strings*>(list)->push_back(WindowText(child));
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&combos));
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  open();
+  watcher.join();
+  return combos;
+}
+
+// Queues: three B. The setup dialog opens on the printer the list names, "Default Printer" being
+// the system's default, and its Cancel leaves the list alone; without a default it does not open.
+TEST_F(PrinterSetup, OpensOnThePrinterTheListNamesAndNotAtAllWithoutADefault) {
+  for (auto [entry, shown] : {std::pair(2, "VindelorC"), {3, "VindelorB"}, {0, "VindelorA"}}) {
+    Form2->ComboBox1.SetItemIndex(entry);
+    const Strings combos = SetupDialogCombos(ClickPrinterSetup);
+    EXPECT_NE(std::ranges::find(combos, shown), combos.end()) << shown;
+    EXPECT_EQ(Form2->ComboBox1.ItemIndex(), entry);
+  }
+  Form2->ComboBox1.SetItemIndex(3);
+  ASSERT_TRUE(WriteProfileStringA("windows", "device", nullptr));
+  EXPECT_EQ(Answered(ClickPrinterSetup),
+            Strings{"win_tests: There is no default printer currently selected."});
 }
 
 // Queues: A and a default queue that rejects every document, both deleted at the end while the
