@@ -128,15 +128,12 @@ def no_tests_found(log, start):
 
 
 def stop_services():
-    for preset_dir in ("build/windows",):
-        base = os.path.join(SCRATCH, preset_dir)
-        if not os.path.isdir(base):
-            continue
-        for name in os.listdir(base):
-            if name == "harness" or name.startswith("harness-"):
-                subprocess.run([os.path.join(ROOT, "harness", "services.sh"), "stop",
-                                os.path.join(base, name)], stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL)
+    base = os.path.join(SCRATCH, "build", "windows")
+    for name in os.listdir(base) if os.path.isdir(base) else []:
+        if name == "harness" or name.startswith("harness-"):
+            subprocess.run([os.path.join(ROOT, "harness", "services.sh"), "stop",
+                            os.path.join(base, name)], stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
 
 
 def main(arguments):

@@ -25,17 +25,6 @@ BOOL CALLBACK Collect(HWND window, LPARAM list) {
   return TRUE;
 }
 
-std::vector<HWND> Children(HWND parent) {
-  std::vector<HWND> children;
-  EnumChildWindows(parent, &Collect, reinterpret_cast<LPARAM>(&children));
-  return children;
-}
-
-std::string ClassNameOf(HWND window) {
-  char name[256]{};
-  GetClassNameA(window, name, sizeof(name));
-  return name;
-}
 
 SeenDialog ReadDialog(HWND dialog) {
   SeenDialog seen{.caption = WindowText(dialog)};
@@ -91,6 +80,18 @@ bool MenuShown() {
 }
 
 }  // namespace
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> children;
+  EnumChildWindows(parent, &Collect, reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+std::string ClassNameOf(HWND window) {
+  char name[256]{};
+  GetClassNameA(window, name, sizeof(name));
+  return name;
+}
 
 // Wine rarely answers ERROR_INTERNAL_ERROR: the new process ended, without an exit code, before
 // its start-up was done. None of the program ran, so it is started again.

@@ -47,6 +47,8 @@ struct WindowQuery {
 [[nodiscard]] std::string WindowText(HWND window);
 [[nodiscard]] std::string TemporaryFolder();  // with its trailing backslash
 void WriteWindowText(HWND window, std::string_view utf8);
+[[nodiscard]] std::vector<HWND> Children(HWND parent);  // at any depth
+[[nodiscard]] std::string ClassNameOf(HWND window);
 [[nodiscard]] HWND ChildWithText(HWND parent, const std::string& text);  // at any depth
 [[nodiscard]] HWND SaveDialogNameField(HWND dialog);  // edt1, or cmb13 where it is a combo box
 

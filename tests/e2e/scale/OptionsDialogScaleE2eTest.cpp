@@ -25,14 +25,7 @@ TEST_F(OptionsDialogScale, TheDialogGrowsWithTheScaleAndHoldsEveryControl) {
   EXPECT_NEAR(client.right, 305 * VINDELOR_TEST_DPI / 96, 30 * VINDELOR_TEST_DPI / 96);
   EXPECT_NEAR(client.bottom, 278 * VINDELOR_TEST_DPI / 96, 28 * VINDELOR_TEST_DPI / 96);
   MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
-  std::vector<HWND> controls;  // at any depth
-  EnumChildWindows(
-      dialog,
-      [](HWND child, LPARAM list) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&controls));
+  const std::vector<HWND> controls = Children(dialog);
   EXPECT_GE(controls.size(), 22u);
   for (HWND control : controls) {
     RECT r{};

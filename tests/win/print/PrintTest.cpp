@@ -79,25 +79,12 @@ void ClickPrinterSetup() { SendMessageA(Form2->Button2.Handle(), BM_CLICK, 0, 0)
 Strings SetupDialogCombos(const std::function<void()>& open) {
   Strings combos;
   std::jthread watcher([&] {
-    HWND dialog = nullptr;
-    if (!WaitUntil([&] {
-          const auto found = FindTopLevelWindows(
-              {.className = "#32770", .processId = GetCurrentProcessId(), .visibleOnly = true});
-          return (dialog = found.empty() ? nullptr : found.front()) != nullptr;
-        })) {
-      return;
+    HWND dialog = WaitForWindow(
+        {.className = "#32770", .processId = GetCurrentProcessId(), .visibleOnly = true});
+    for (HWND child : Children(dialog)) {
+      if (_stricmp(ClassNameOf(child).c_str(), "ComboBox") == 0) combos.push_back(WindowText(child));
     }
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM list) {
-          char name[16]{};
-          GetClassNameA(child, name, sizeof(name));
-          if (_stricmp(name, "ComboBox") == 0)
-            reinterpret_cast<Strings*>(list)->push_back(WindowText(child));
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&combos));
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    if (dialog) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   });
   open();
   watcher.join();
