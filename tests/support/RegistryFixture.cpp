@@ -29,13 +29,11 @@ void DeleteValue(const std::string& name) {
 
 void SeedSavedSettings(std::int32_t left, std::int32_t top) {
   DeleteSettings();
-  for (const char* name :
-       {"Centered", "Stretched", "Date + Time", "Monochrom", "Mirrored", "Landscape", "Portrait",
-        "Immediat action", "Inversed", "Clipboard", "ScaleBy"}) {
-    SeedDword(name, 0);
+  for (const std::string name : kSettingNames) {
+    SeedDword(name, name == "WinPosLeft"  ? std::uint32_t(left)
+                    : name == "WinPosTop" ? std::uint32_t(top)
+                                          : 0);
   }
-  SeedDword("WinPosLeft", static_cast<std::uint32_t>(left));
-  SeedDword("WinPosTop", static_cast<std::uint32_t>(top));
   const std::string printer = "Default Printer";
   SeedValue("DefPrinter", REG_SZ, {printer.begin(), printer.end()});
 }

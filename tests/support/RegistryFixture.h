@@ -12,6 +12,12 @@
 namespace testing_support {
 
 inline constexpr char kSettingsPath[] = "SOFTWARE\\Osmerdane\\Vindelor\\2.0\\Setup";
+// The fourteen stored values in the order the program loads them ("Save Options" writes the
+// eighth as "Immediat action": the registry ignores case).
+inline constexpr const char* kSettingNames[] = {
+    "Centered",  "Stretched", "Date + Time",     "Monochrom",  "Mirrored",
+    "Landscape", "Portrait",  "Immediat Action", "WinPosLeft", "WinPosTop",
+    "ScaleBy",   "Inversed",  "Clipboard",       "DefPrinter"};
 
 struct RegistryValue {
   DWORD type = REG_NONE;
