@@ -28,12 +28,6 @@ constexpr auto kLongWait = 10min;  // a page of the whole screen is over 100 MB 
 
 SIZE Screen() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
-std::string TemporaryFile(const char* name) {
-  char folder[MAX_PATH + 1]{};
-  GetTempPathA(MAX_PATH, folder);
-  return std::string(folder) + name;
-}
-
 // "Save as BMP" through the common save dialog, to `path`; true once the dialog has gone.
 bool SaveAsBmp(VindelorProcess& program, const std::string& path) {
   DeleteFileA(path.c_str());
@@ -46,15 +40,6 @@ bool SaveAsBmp(VindelorProcess& program, const std::string& path) {
   SendMessageA(SaveDialogNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   return WaitUntil([&] { return !IsShown(dialog); });
-}
-
-// Presses "Print" and waits until the job is over and its page is a file; empty when none came.
-std::string PrintFromDialog(VindelorProcess& program) {
-  const std::size_t before = PageFiles(kQueue).size();
-  program.Press("Print");
-  WaitUntil([&] { return !IsShown(program.OptionsDialog()); }, kLongWait);
-  const auto files = WaitForPages(kQueue, before + 1, kLongWait);
-  return files.size() > before ? files.back() : std::string();
 }
 
 // "Select Rectangle", then a gesture on the frozen screen: the left button dragged from `from`
@@ -131,7 +116,7 @@ int main() {
   program.SetBox("Immediate Action", false);
   const bench::ScreenShot shot = bench::TakeScreenShot();
   if (!program.CaptureWithHotkey()) return std::printf("the program does not capture\n"), 1;
-  const std::string screenFile = TemporaryFile("vindelor-bench-screen.bmp");
+  const std::string screenFile = TemporaryFolder() + "vindelor-bench-screen.bmp";
   checks.Report("Save as BMP of the screen", SaveAsBmp(program, screenFile), "the dialog");
   checks.CheckBmp(screenFile, shot, {0, 0, screen.cx, screen.cy});
   DeleteFileA(screenFile.c_str());
@@ -140,12 +125,13 @@ int main() {
   // edges: dragged to the screen's last pixel, the selection ends just before it.
   const POINT last{screen.cx - 1, screen.cy - 1};
   const RECT dragged{last.x - 300, last.y - 200, last.x, last.y};
-  const std::string selectionFile = TemporaryFile("vindelor-bench-selection.bmp");
+  const std::string selectionFile = TemporaryFolder() + "vindelor-bench-selection.bmp";
   checks.Report("left drag to the screen's last pixel",
                 Select(program, pattern, {dragged.left, dragged.top}, last, false, shot), "");
   checks.Report("Save as BMP of the selection", SaveAsBmp(program, selectionFile), "");
   checks.CheckBmp(selectionFile, shot, dragged);
-  const std::string selectionPage = PrintFromDialog(program);
+  const std::string selectionPage =
+      program.PrintPage([&] { program.Press("Print"); }, kQueue, kLongWait);
   checks.Report("the selection printed", !selectionPage.empty(), "");
   if (!selectionPage.empty()) checks.CheckPage(selectionPage, shot, dragged, "selection page");
 
@@ -153,10 +139,9 @@ int main() {
   // screen's last 20 × 20 pixels, white beyond.
   if (!program.CaptureWithHotkey()) return std::printf("the program does not capture\n"), 1;
   const RECT box{screen.cx - 20, screen.cy - 20, screen.cx + 12, screen.cy + 12};
-  checks.Report("right-button box past the corner",
-                Select(program, pattern, {box.left - 40, box.top - 40}, {box.left, box.top}, true,
-                       shot),
-                "");
+  checks.Report(
+      "right-button box past the corner",
+      Select(program, pattern, {box.left - 40, box.top - 40}, {box.left, box.top}, true, shot), "");
   checks.Report("Save as BMP of the box", SaveAsBmp(program, selectionFile), "");
   checks.CheckBmp(selectionFile, shot, box);
   DeleteFileA(selectionFile.c_str());
@@ -167,14 +152,13 @@ int main() {
   for (const char* bits : {"", "24"}) {
     const std::size_t before = PageFiles(kQueue).size();
     const tk::UniqueKernelHandle floor = bench::StartBesideThis("BigScreenPrint.exe", bits);
-    bench::EnterPhase(std::string("minimal") + bits, std::string("BigScreenPrint.exe") +
-                                                         (*bits ? " " : "") + bits);
+    bench::EnterPhase(std::string("minimal") + bits,
+                      std::string("BigScreenPrint.exe") + (*bits ? " " : "") + bits);
     DWORD exitCode = 1;
     WaitUntil([&] { return WaitForSingleObject(floor.Get(), 0) != WAIT_TIMEOUT; }, kLongWait);
     GetExitCodeProcess(floor.Get(), &exitCode);
     const auto files = WaitForPages(kQueue, before + 1, kLongWait);
-    checks.Report(std::string("the minimal program printed its page") +
-                      (*bits ? " (24-bit)" : ""),
+    checks.Report(std::string("the minimal program printed its page") + (*bits ? " (24-bit)" : ""),
                   exitCode == 0 && files.size() == before + 1, "");
   }
   bench::EnterPhase("done", "-");

@@ -53,12 +53,13 @@ bool Even(const ScreenShot& screen, int x, int y, int radius) {
   return true;
 }
 
-bool Near(std::uint32_t a, COLORREF b) {
-  const int channels[3][2] = {{static_cast<int>(a >> 16 & 0xFF), GetRValue(b)},
-                              {static_cast<int>(a >> 8 & 0xFF), GetGValue(b)},
-                              {static_cast<int>(a & 0xFF), GetBValue(b)}};
-  return std::all_of(std::begin(channels), std::end(channels),
-                     [](const int(&c)[2]) { return std::abs(c[0] - c[1]) <= kTolerance; });
+bool Near(std::uint32_t a, std::uint32_t b) {
+  for (int shift : {16, 8, 0}) {
+    if (std::abs(static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF)) >
+        kTolerance)
+      return false;
+  }
+  return true;
 }
 
 // Printable-area dots of a landscape page as pixels of the rendered sheet.
@@ -112,11 +113,10 @@ void Checks::CheckPage(const std::string& pageFile, const ScreenShot& screen, RE
   Report(what + ": the job's title",
          FileHead(pageFile).find("%%Title: Vindelor V2.0 Bitmap\n") != std::string::npos, "");
   const Stopwatch rendering;
-  const testing_support::RenderedPage page =
-      testing_support::RenderPage(pageFile, kRenderDpi);
+  const testing_support::Picture page = testing_support::RenderPage(pageFile, kRenderDpi);
   std::printf("%-44s %9.0f ms at %d dpi\n", (what + ": rendering the page").c_str(),
               rendering.Milliseconds(), kRenderDpi);
-  if (page.rgb.empty() || page.width >= page.height) {
+  if (page.pixels.empty() || page.width >= page.height) {
     Report(what + ": a portrait sheet", false, Text(page.width, " x ", page.height));
     return;
   }
@@ -129,10 +129,9 @@ void Checks::CheckPage(const std::string& pageFile, const ScreenShot& screen, RE
   const POINT bottomRight = OnSheet(placed.rect.left, placed.rect.bottom);
   const RECT expected{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
   const RECT ink = page.InkBounds();
-  const bool placedRight = std::abs(ink.left - expected.left) <= 1 &&
-                           std::abs(ink.top - expected.top) <= 1 &&
-                           std::abs(ink.right - expected.right) <= 1 &&
-                           std::abs(ink.bottom - expected.bottom) <= 1;
+  const bool placedRight =
+      std::abs(ink.left - expected.left) <= 1 && std::abs(ink.top - expected.top) <= 1 &&
+      std::abs(ink.right - expected.right) <= 1 && std::abs(ink.bottom - expected.bottom) <= 1;
   Report(what + ": where the layout puts it", placedRight,
          Text("ink (", ink.left, ",", ink.top, ")-(", ink.right, ",", ink.bottom, "), layout (",
               expected.left, ",", expected.top, ")-(", expected.right, ",", expected.bottom, ")"));
@@ -141,7 +140,8 @@ void Checks::CheckPage(const std::string& pageFile, const ScreenShot& screen, RE
   const double dotsPerPixelX = static_cast<double>(placed.width) / width;
   const double dotsPerPixelY = static_cast<double>(placed.height) / height;
   const int radius = static_cast<int>(std::ceil(kPrinterDpi / kRenderDpi /
-                                                std::min(dotsPerPixelX, dotsPerPixelY))) + 2;
+                                                std::min(dotsPerPixelX, dotsPerPixelY))) +
+                     2;
   int compared = 0, differing = 0;
   std::string first;
   for (int row = 0; row < kSamplesDown; ++row) {
@@ -152,11 +152,11 @@ void Checks::CheckPage(const std::string& pageFile, const ScreenShot& screen, RE
       ++compared;
       const POINT at = OnSheet(placed.x + (x - area.left + 0.5) * dotsPerPixelX,
                                placed.y + (y - area.top + 0.5) * dotsPerPixelY);
-      const COLORREF printed = page.At(at.x, at.y);
+      const std::uint32_t printed = page.At(at.x, at.y);
       if (Near(ScreenAt(screen, x, y), printed)) continue;
       if (differing++ == 0) {
         first = Text("screen (", x, ",", y, ") ", Hex(ScreenAt(screen, x, y)), ", sheet (", at.x,
-                     ",", at.y, ") ", Hex(Rgb(printed)));
+                     ",", at.y, ") ", Hex(printed));
       }
     }
   }
@@ -186,8 +186,8 @@ void Checks::CheckBmp(const std::string& path, const ScreenShot& screen, RECT ar
     const std::size_t row = 54 + rowSize * static_cast<std::size_t>(height - 1 - y);
     for (int x = 0; x < width; ++x) {
       const auto* pixel = reinterpret_cast<const unsigned char*>(bytes.data() + row + 3 * x);
-      const std::uint32_t saved = std::uint32_t{pixel[2]} << 16 | std::uint32_t{pixel[1]} << 8 |
-                                  std::uint32_t{pixel[0]};
+      const std::uint32_t saved =
+          std::uint32_t{pixel[2]} << 16 | std::uint32_t{pixel[1]} << 8 | std::uint32_t{pixel[0]};
       const std::uint32_t shown = ScreenAt(screen, area.left + x, area.top + y);
       if (saved != shown && differing++ == 0) {
         first = Text("(", x, ",", y, ") is ", Hex(saved), ", the screen ", Hex(shown));

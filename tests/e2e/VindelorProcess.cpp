@@ -4,12 +4,13 @@
 
 #include <stdexcept>
 
+#include "tests/support/HarnessAccess.h"
 #include "tests/support/RegistryFixture.h"
 
 namespace testing_support {
 namespace {
 
-constexpr char kFormClass[] = "VindelorForm", kDialogCaption[] = "Vindelor V2.0";
+constexpr char kFormClass[] = "VindelorForm";
 
 void End(HANDLE process) {
   TerminateProcess(process, 99);
@@ -26,7 +27,8 @@ std::string DriverFolder() {
 }
 
 VindelorProcess::VindelorProcess(const std::string& program) {
-  const std::string command = '"' + (program.empty() ? DriverFolder() + "Vindelor.exe" : program) + '"';
+  const std::string command =
+      '"' + (program.empty() ? DriverFolder() + "Vindelor.exe" : program) + '"';
   process_ = StartProcess(command, &id_);
   if (!process_) throw std::runtime_error("cannot start " + command);
 }
@@ -49,21 +51,25 @@ std::optional<DWORD> VindelorProcess::WaitForExit() {
 HWND VindelorProcess::CreditsForm() const {
   for (HWND window : FindTopLevelWindows({.className = kFormClass, .processId = id_})) {
     const auto style = GetWindowLongPtrA(window, GWL_STYLE);
-    if ((style & WS_CAPTION) == WS_CAPTION && WindowText(window) != kDialogCaption) return window;
+    if ((style & WS_CAPTION) == WS_CAPTION && WindowText(window) != "Vindelor V2.0") return window;
   }
   return nullptr;
 }
 
-HWND VindelorProcess::OptionsDialog() const {
+HWND VindelorProcess::Form(const std::string& title) const {
   const auto found =
-      FindTopLevelWindows({.className = kFormClass, .title = kDialogCaption, .processId = id_});
+      FindTopLevelWindows({.className = kFormClass, .title = title, .processId = id_});
   return found.empty() ? nullptr : found.front();
 }
 
-HWND VindelorProcess::SelectionOverlay() const {
-  const auto found =
-      FindTopLevelWindows({.className = kFormClass, .title = "Vindelor®V2.0", .processId = id_});
-  return found.empty() ? nullptr : found.front();
+HWND VindelorProcess::WaitForDialog(std::optional<std::string> title) const {
+  return WaitForWindow(
+      {.className = "#32770", .title = std::move(title), .processId = id_, .visibleOnly = true});
+}
+
+bool VindelorProcess::ShowsNoDialog() const {
+  return FindTopLevelWindows({.className = "#32770", .processId = id_, .visibleOnly = true})
+      .empty();
 }
 
 HWND VindelorProcess::WaitForSplash() {
@@ -102,6 +108,17 @@ void VindelorProcess::CancelDialog() {
   EXPECT_TRUE(WaitUntil([&] { return !IsShown(OptionsDialog()); }));
 }
 
+std::string VindelorProcess::PrintPage(const std::function<void()>& print, const std::string& queue,
+                                       std::chrono::milliseconds timeout) const {
+  EXPECT_TRUE(WaitUntilPrintingIsDone()) << "the pages printed before are all in";
+  const std::size_t before = PageFiles(queue).size();
+  print();
+  const auto pages = WaitForPages(queue, before + 1, timeout);
+  EXPECT_TRUE(WaitUntil([&] { return !IsShown(OptionsDialog()); }, timeout)) << "still shown";
+  EXPECT_EQ(pages.size(), before + 1) << "pages of " << queue;
+  return pages.size() == before + 1 ? pages.back() : std::string();
+}
+
 void VindelorProcess::Click(const std::string& caption) const {
   PostMessageA(ChildWithText(OptionsDialog(), caption), BM_CLICK, 0, 0);
 }
@@ -133,21 +150,6 @@ void EndAllVindelorProcesses() {
             : nullptr};
     if (process) End(process.Get());
   }
-}
-
-void ExpectDialogAtSavedPosition(int left, int top, bool kept) {
-  SeedSavedSettings(left, top);
-  VindelorProcess program;
-  program.EndSplashWithKeyPress();
-  ASSERT_TRUE(program.CaptureWithHotkey());
-  RECT bounds{};
-  GetWindowRect(program.OptionsDialog(), &bounds);
-  using Corner = std::pair<LONG, LONG>;
-  const Corner centred((GetSystemMetrics(SM_CXSCREEN) - (bounds.right - bounds.left)) / 2,
-                       (GetSystemMetrics(SM_CYSCREEN) - (bounds.bottom - bounds.top)) / 2);
-  EXPECT_EQ(Corner(bounds.left, bounds.top), kept ? Corner(left, top) : centred)
-      << left << ", " << top;
-  program.CancelDialog();  // Escape reaches it: it is in front, on the screen
 }
 
 BmpAssociation::BmpAssociation(const std::string& command) {

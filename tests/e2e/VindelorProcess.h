@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,7 @@
 namespace testing_support {
 
 [[nodiscard]] std::string DriverFolder();  // with its trailing backslash, UTF-8
+[[nodiscard]] inline bool IsShown(HWND window) { return window && IsWindowVisible(window); }
 
 class VindelorProcess {
  public:
@@ -26,10 +28,13 @@ class VindelorProcess {
   std::optional<DWORD> WaitForExit();  // the exit code; none if it did not end in time
 
   [[nodiscard]] HWND CreditsForm() const;  // null while it does not exist
-  [[nodiscard]] HWND OptionsDialog() const;
-  [[nodiscard]] HWND SelectionOverlay() const;
-  HWND WaitForSplash();          // the credits form, once shown
-  void EndSplashWithKeyPress();  // and waits until the program is resident
+  [[nodiscard]] HWND OptionsDialog() const { return Form("Vindelor V2.0"); }
+  [[nodiscard]] HWND SelectionOverlay() const { return Form("Vindelor®V2.0"); }
+  // A message box or common dialog of the program once shown (any title when none is given).
+  [[nodiscard]] HWND WaitForDialog(std::optional<std::string> title = {}) const;
+  [[nodiscard]] bool ShowsNoDialog() const;  // no message box or common dialog is up
+  HWND WaitForSplash();                      // the credits form, once shown
+  void EndSplashWithKeyPress();              // and waits until the program is resident
   void CloseMainForm() const { PostMessageA(CreditsForm(), WM_CLOSE, 0, 0); }
   // Waits until neither the splash nor the dialog shows and the program answers a message, then
   // presses the hotkey once: the dialog must show. (A press made while the program still
@@ -37,6 +42,10 @@ class VindelorProcess {
   [[nodiscard]] bool CaptureWithHotkey(bool alt = false);
   [[nodiscard]] bool CaptureWindow(HWND window);  // Alt+Print Screen with it in the foreground
   void CancelDialog();                            // Escape, then waits until the dialog has gone
+  // Runs the action that prints (a press, "Print") and waits for one more page of the queue and
+  // for the dialog to be hidden: the new page file, or empty (and a failure) when none came.
+  std::string PrintPage(const std::function<void()>& print, const std::string& queue = "VindelorA",
+                        std::chrono::milliseconds timeout = kDefaultTimeout) const;
 
   // The dialog's controls by caption. Click posts a click (a print runs inside it); Press runs a
   // push button's command as its click does; SetBox clicks a box until it has the state.
@@ -46,14 +55,14 @@ class VindelorProcess {
   void SetBox(const std::string& caption, bool checked) const;
 
  private:
+  [[nodiscard]] HWND Form(const std::string& title) const;
   tk::UniqueKernelHandle process_;
   DWORD id_ = 0;
 };
 
 // Bitmaps open with the command (UTF-8) while the object lives. Wine's HKEY_CLASSES_ROOT is the
 // machine's Software\Classes, which in the test prefix has no bitmap program of its own.
-class BmpAssociation {
- public:
+struct BmpAssociation {
   explicit BmpAssociation(const std::string& command);
   BmpAssociation(const BmpAssociation&) = delete;
   BmpAssociation& operator=(const BmpAssociation&) = delete;
@@ -61,11 +70,6 @@ class BmpAssociation {
 };
 
 void EndAllVindelorProcesses();
-// Starts the program with the dialog's position (left, top) saved and captures: the dialog's
-// top-left corner is then that position when it is kept, else the corner that centres the
-// dialog on the primary monitor.
-void ExpectDialogAtSavedPosition(int left, int top, bool kept);
-[[nodiscard]] inline bool IsShown(HWND window) { return window && IsWindowVisible(window); }
 
 // Each test starts and ends with no Vindelor running and no stored settings.
 class VindelorTest : public ::testing::Test {

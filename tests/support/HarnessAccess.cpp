@@ -60,8 +60,9 @@ std::vector<std::string> WaitForPages(const std::string& queue, std::size_t coun
 
 bool WaitUntilPrintingIsDone() {
   // lpstat asks the harness's cupsd (CUPS_SERVER is in the environment).
-  return RunUnixCommand("for i in $(seq 600); do lpstat -o 2>/dev/null | grep -q . || break; "
-                        "sleep 0.1; done");
+  return RunUnixCommand(
+      "for i in $(seq 600); do lpstat -o 2>/dev/null | grep -q . || break; "
+      "sleep 0.1; done");
 }
 
 std::string WindowsPath(std::string unixPath) {
@@ -75,61 +76,18 @@ std::string ReadWholeFile(const std::string& path) {
   return text.str();
 }
 
-COLORREF RenderedPage::At(int x, int y) const {
-  const std::size_t at = 3 * (std::size_t(y) * std::size_t(width) + std::size_t(x));
-  return RGB(rgb[at], rgb[at + 1], rgb[at + 2]);
-}
-
-RECT RenderedPage::InkBounds(RECT within) const {
-  return Bounds(within, [](COLORREF colour) { return colour != RGB(255, 255, 255); });
-}
-
-RECT RenderedPage::BoundsOf(COLORREF colour) const {
-  return Bounds({0, 0, width, height}, [colour](COLORREF at) { return at == colour; });
-}
-
-template <typename Counts>
-RECT RenderedPage::Bounds(RECT within, Counts counts) const {
-  RECT ink{within.right, within.bottom, within.left, within.top};
-  for (LONG y = within.top; y < within.bottom; ++y) {
-    for (LONG x = within.left; x < within.right; ++x) {
-      if (!counts(At(x, y))) continue;
-      ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
-             std::max(ink.bottom, y + 1)};
-    }
-  }
-  return ink.left < ink.right ? ink : RECT{};
-}
-
-RenderedPage RenderPage(const std::string& pageFile, int dotsPerInch) {
+Picture RenderPage(const std::string& pageFile, int dotsPerInch) {
   std::string source = pageFile.substr(2);  // from Z:\…
   std::replace(source.begin(), source.end(), '\\', '/');
-  const std::string picture = source + "." + std::to_string(dotsPerInch) + ".ppm";
-  // Written under another name and renamed when complete, so that a reader never sees half.
-  StartUnixCommand("gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=ppmraw -r" +
-                   std::to_string(dotsPerInch) + " -sOutputFile='" + picture + ".part' '" + source +
-                   "' && mv '" + picture + ".part' '" + picture + "'");
-  std::string bytes;
-  WaitUntil([&] { return !(bytes = ReadWholeFile(WindowsPath(picture))).empty(); });
-  // "P6", width, height and 255, each after blanks or "#" comment lines, then one blank.
-  std::istringstream header(bytes);
-  auto next = [&header] {
-    std::string token, comment;
-    while (header >> token && token[0] == '#') std::getline(header, comment);
-    return token;
-  };
-  RenderedPage page;
-  const std::string magic = next();
-  page.width = std::atoi(next().c_str());
-  page.height = std::atoi(next().c_str());
-  if (magic == "P6" && next() == "255") {
-    page.rgb.assign(bytes.begin() + static_cast<std::ptrdiff_t>(header.tellg()) + 1, bytes.end());
-  }
-  if (page.rgb.empty() ||
-      page.rgb.size() != std::size_t(page.width) * std::size_t(page.height) * 3) {
-    ADD_FAILURE() << "no whole page picture from " << source;
-    return {};
-  }
+  const std::string picture = source + "." + std::to_string(dotsPerInch) + ".bmp";
+  StartUnixCommand("gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=bmp16m -r" +
+                   std::to_string(dotsPerInch) + " -sOutputFile='" + picture + "' '" + source +
+                   "'");
+  Picture page;
+  EXPECT_TRUE(WaitUntil([&] {
+    return (page = BmpPicture(ReadWholeFile(WindowsPath(picture)))).width;
+  })) << "no whole page picture from "
+      << source;
   return page;
 }
 

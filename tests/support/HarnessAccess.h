@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Pictures.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace testing_support {
@@ -20,22 +21,8 @@ bool WaitUntilPrintingIsDone();
 [[nodiscard]] std::string ReadWholeFile(const std::string& path);  // UTF-8 path
 [[nodiscard]] std::string WindowsPath(std::string unixPath);  // on Wine's drive Z:, the Unix root
 
-// A page file rendered by ghostscript: RGB pixels, top row first.
-struct RenderedPage {
-  int width = 0, height = 0;
-  std::vector<unsigned char> rgb;
-  [[nodiscard]] COLORREF At(int x, int y) const;
-  // The smallest rectangle holding every pixel that is not white; empty when there is none.
-  [[nodiscard]] RECT InkBounds() const { return InkBounds({0, 0, width, height}); }
-  [[nodiscard]] RECT InkBounds(RECT within) const;
-  // The smallest rectangle holding every pixel of exactly that colour.
-  [[nodiscard]] RECT BoundsOf(COLORREF colour) const;
-
- private:
-  template <typename Counts>
-  RECT Bounds(RECT within, Counts counts) const;
-};
-[[nodiscard]] RenderedPage RenderPage(const std::string& pageFile, int dotsPerInch);
+// A page file rendered by ghostscript.
+[[nodiscard]] Picture RenderPage(const std::string& pageFile, int dotsPerInch);
 
 // Runs harness/queues.sh and waits until it has ended.
 bool RunQueuesScript(const std::string& arguments);

@@ -1,5 +1,9 @@
 #include "tests/support/Pictures.h"
 
+#include <algorithm>
+#include <cstdlib>
+
+#include "output/BmpFormat.h"
 #include "tests/support/WinTestSupport.h"
 #include "toolkit/Handles.h"
 
@@ -60,6 +64,20 @@ POINT PatternWindow::ClientOffset() const {
   return {origin.x - WindowRect().left, origin.y - WindowRect().top};
 }
 
+Picture PatternWindow::Pixels(RECT part, int bitsPerPixel) const {
+  RECT client{};
+  GetClientRect(window_.Get(), &client);
+  Picture pixels{part.right - part.left, part.bottom - part.top, bitsPerPixel, {}};
+  for (int y = part.top; y < part.bottom; ++y) {
+    for (int x = part.left; x < part.right; ++x) {
+      pixels.pixels.push_back(PtInRect(&kPatternRedSquare, {x, y}) ? 0xFF0000u
+                              : x < client.right / 2               ? 0xFFFFFFu
+                                                                   : 0xFEFFFFu);
+    }
+  }
+  return pixels;
+}
+
 Picture PictureOf(HBITMAP bitmap) {
   BITMAP info{};
   if (!bitmap || !GetObjectA(bitmap, sizeof(info), &info)) return {};
@@ -102,6 +120,39 @@ Picture ClipboardPicture() {
   if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) return {};
   Picture picture = PictureOf(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)));
   CloseClipboard();
+  return picture;
+}
+
+RECT Picture::Bounds(RECT within, std::uint32_t colour, bool equal) const {
+  RECT ink{within.right, within.bottom, within.left, within.top};
+  for (LONG y = within.top; y < within.bottom; ++y) {
+    for (LONG x = within.left; x < within.right; ++x) {
+      if ((At(x, y) == colour) != equal) continue;
+      ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
+             std::max(ink.bottom, y + 1)};
+    }
+  }
+  return ink.left < ink.right ? ink : RECT{};
+}
+
+Picture BmpPicture(std::string_view file) {
+  vindelor::ParsedBmp bmp;
+  try {
+    bmp = vindelor::ParseBmp({reinterpret_cast<const std::uint8_t*>(file.data()), file.size()});
+  } catch (const vindelor::BmpFormatError&) {
+    return {};
+  }
+  if (bmp.empty || bmp.bitsPerPixel != 24) return {};
+  Picture picture{bmp.width, std::abs(bmp.height), 24, {}};
+  const auto stride = (std::size_t(bmp.width) * 3 + 3) / 4 * 4;
+  for (int y = 0; y < picture.height; ++y) {
+    const auto row = bmp.pixels.subspan(std::size_t(bmp.height > 0 ? picture.height - 1 - y : y) *
+                                        stride);  // bottom up
+    for (std::size_t x = 0; x < std::size_t(bmp.width); ++x) {
+      picture.pixels.push_back(std::uint32_t{row[3 * x + 2]} << 16 |
+                               std::uint32_t{row[3 * x + 1]} << 8 | row[3 * x]);
+    }
+  }
   return picture;
 }
 

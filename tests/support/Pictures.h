@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "toolkit/Handles.h"
@@ -25,6 +26,8 @@ class PatternWindow {
   [[nodiscard]] RECT WindowRect() const;
   // The client area's top-left corner, from the window's top-left corner.
   [[nodiscard]] POINT ClientOffset() const;
+  // The pattern's pixels in a part of the client area (client coordinates), at the given depth.
+  [[nodiscard]] struct Picture Pixels(RECT part, int bitsPerPixel) const;
 
  private:
   tk::UniqueWindow window_;
@@ -37,7 +40,17 @@ struct Picture {
     return pixels.at(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
                      static_cast<std::size_t>(x));
   }
+  // The smallest rectangle holding every pixel (of the part) that is not white, or every pixel of
+  // exactly the colour; empty when there is none.
+  [[nodiscard]] RECT InkBounds() const { return Bounds({0, 0, width, height}, 0xFFFFFF, false); }
+  [[nodiscard]] RECT InkBounds(RECT within) const { return Bounds(within, 0xFFFFFF, false); }
+  [[nodiscard]] RECT BoundsOf(std::uint32_t colour) const {
+    return Bounds({0, 0, width, height}, colour, true);
+  }
   bool operator==(const Picture&) const = default;
+
+ private:
+  [[nodiscard]] RECT Bounds(RECT within, std::uint32_t colour, bool equal) const;
 };
 [[nodiscard]] Picture PictureOf(HBITMAP bitmap);
 // What the screen shows in the rectangle (screen coordinates, on any monitor).
@@ -46,5 +59,7 @@ struct Picture {
 [[nodiscard]] Picture PartOf(const Picture& picture, RECT part);
 // The clipboard's bitmap (empty when none), read once no other program holds it.
 [[nodiscard]] Picture ClipboardPicture();
+// The picture of a 24-bit BMP file's bytes; empty unless they are a whole such file.
+[[nodiscard]] Picture BmpPicture(std::string_view file);
 
 }  // namespace testing_support

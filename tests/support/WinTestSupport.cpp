@@ -1,12 +1,10 @@
 #include "tests/support/WinTestSupport.h"
 
 #include <gtest/gtest.h>
-#include <psapi.h>
 #include <winternl.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <iterator>
 #include <utility>
 
@@ -24,7 +22,6 @@ BOOL CALLBACK Collect(HWND window, LPARAM list) {
   reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
   return TRUE;
 }
-
 
 SeenDialog ReadDialog(HWND dialog) {
   SeenDialog seen{.caption = WindowText(dialog)};
@@ -93,13 +90,12 @@ std::string ClassNameOf(HWND window) {
   return name;
 }
 
-// Wine rarely answers ERROR_INTERNAL_ERROR: the new process ended, without an exit code, before
-// its start-up was done. None of the program ran, so it is started again.
 std::string Utf8(std::wstring_view text) {
   const auto length = static_cast<int>(text.size());
   std::string utf8(static_cast<std::size_t>(length) * 3, '\0');
-  utf8.resize(static_cast<std::size_t>(WideCharToMultiByte(
-      CP_UTF8, 0, text.data(), length, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
+  utf8.resize(static_cast<std::size_t>(
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), length, utf8.data(),
+                          static_cast<int>(utf8.size()), nullptr, nullptr)));
   return utf8;
 }
 
@@ -113,28 +109,23 @@ std::wstring Wide(std::string_view utf8) {
 
 // A command line of ASCII goes through CreateProcessA: for a Unix program, Wine's
 // CreateProcessW at times keeps one more of the caller's handles for a while, which the tests
-// that count handles would take for a leak.
+// that count handles would take for a leak. Wine rarely answers ERROR_INTERNAL_ERROR: the new
+// process ended before its start-up was done, none of it ran, so it is started again.
 tk::UniqueKernelHandle StartProcess(std::string commandLine, DWORD* id) {
-  const bool ascii = std::all_of(commandLine.begin(), commandLine.end(),
-                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  const bool ascii = std::ranges::all_of(commandLine, [](char c) { return (c & 0x80) == 0; });
   std::wstring wide = Wide(commandLine);
   STARTUPINFOA startupA{.cb = sizeof(STARTUPINFOA)};
   STARTUPINFOW startupW{.cb = sizeof(STARTUPINFOW)};
   PROCESS_INFORMATION info{};
-  auto start = [&] {
-    return ascii ? CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                  nullptr, &startupA, &info)
-                 : CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                  nullptr, &startupW, &info);
-  };
-  for (int attempt = 1; !start(); ++attempt) {
-    const DWORD error = GetLastError();
-    if (error != ERROR_INTERNAL_ERROR || attempt == 3) {
-      ADD_FAILURE() << "cannot start " << commandLine << ": error " << error;
+  for (int attempt = 1; !(ascii ? CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr,
+                                                 FALSE, 0, nullptr, nullptr, &startupA, &info)
+                                : CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0,
+                                                 nullptr, nullptr, &startupW, &info));
+       ++attempt) {
+    if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 3) {
+      ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
       return {};
     }
-    std::fprintf(stderr, "StartProcess: %s: error %lu, starting it again\n", commandLine.c_str(),
-                 error);
   }
   // A Unix program started through Wine comes back without a process, and the thread field then
   // holds no handle of ours: closing it would close whatever handle has that value (stdout).
@@ -389,13 +380,6 @@ ObjectCounts CountObjectsOf(DWORD processId) {
   const auto* entry = reinterpret_cast<const HandleEntry*>(&list[1]);
   for (std::uintptr_t i = 0; i < list[0]; ++i) counts.handles += entry[i].ownerPid == processId;
   return counts;
-}
-
-double PrivateMegabytesOf(DWORD processId) {
-  const tk::UniqueKernelHandle process{OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId)};
-  PROCESS_MEMORY_COUNTERS counters{.cb = sizeof(counters)};
-  GetProcessMemoryInfo(process.Get(), &counters, sizeof(counters));
-  return static_cast<double>(counters.PagefileUsage) / (1 << 20);  // Wine fills no PrivateUsage
 }
 
 }  // namespace testing_support

@@ -107,6 +107,5 @@ struct ObjectCounts {
   bool operator==(const ObjectCounts&) const = default;
 };
 [[nodiscard]] ObjectCounts CountObjectsOf(DWORD processId = GetCurrentProcessId());
-[[nodiscard]] double PrivateMegabytesOf(DWORD processId);
 
 }  // namespace testing_support

@@ -2,7 +2,7 @@
 // a drag that ends over another program's window, and keys while the overlay is up. With two
 // monitors the gestures are made on the second one.
 #include <algorithm>
-#include <variant>
+#include <sstream>
 
 #include "tests/e2e/VindelorProcess.h"
 #include "tests/support/HarnessAccess.h"
@@ -11,26 +11,15 @@ namespace {
 
 using namespace testing_support;
 
-// The monitor that is not the primary one, or the only one.
-RECT GestureMonitor() { return Monitors().back(); }
-
 void EmptyTheClipboard() {
   ASSERT_TRUE(WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }));
   EmptyClipboard();
   CloseClipboard();
 }
 
-// A gesture's steps: the pointer to a point of the pattern's client area, a button or Shift
-// going down or up.
-struct To {
-  int x, y;
-};
-enum class Key { LeftDown, LeftUp, RightDown, RightUp, ShiftDown, ShiftUp };
-using GestureStep = std::variant<To, Key>;
-
 class Selection : public ResidentTest {
  protected:
-  Selection() : ResidentTest(PatternOn(GestureMonitor())) {}
+  Selection() : ResidentTest(PatternOn(Monitors().back())) {}
   static RECT PatternOn(RECT monitor) {
     return {monitor.left + 100, monitor.top + 100, monitor.left + 420, monitor.top + 340};
   }
@@ -38,15 +27,12 @@ class Selection : public ResidentTest {
     ResidentTest::SetUp();
     CaptureThePattern();
     program_->SetBox("Copy to Clipboard", true);
-    GetClientRect(pattern_->Handle(), &client_);
-    origin_ = {0, 0};
     ClientToScreen(pattern_->Handle(), &origin_);
   }
   void TearDown() override {
     SetKeyDown(VK_SHIFT, false);
     ResidentTest::TearDown();
   }
-
   // "Select Rectangle", until the overlay shows the frozen desktop.
   void StartSelection() {
     EmptyTheClipboard();
@@ -56,114 +42,100 @@ class Selection : public ResidentTest {
       return IsShown(overlay) && !GetUpdateRect(overlay, nullptr, FALSE);
     }));
   }
-  void Perform(const std::vector<GestureStep>& steps) {
-    for (const GestureStep& step : steps) {
-      if (const To* to = std::get_if<To>(&step)) {
-        ASSERT_TRUE(MoveMouseTo(origin_.x + to->x, origin_.y + to->y));
-        continue;
-      }
-      switch (std::get<Key>(step)) {
-        case Key::LeftDown: SetMouseButton(false, true); break;
-        case Key::LeftUp: SetMouseButton(false, false); break;
-        case Key::RightDown: SetMouseButton(true, true); break;
-        case Key::RightUp: SetMouseButton(true, false); break;
-        case Key::ShiftDown: SetKeyDown(VK_SHIFT, true); break;
-        case Key::ShiftUp: SetKeyDown(VK_SHIFT, false); break;
+  // A gesture's steps, from `origin`: "m20,20" moves the pointer there, "L"/"l" presses and
+  // releases the left button, "R"/"r" the right one, "S"/"s" Shift.
+  void Perform(const std::string& gesture, POINT origin) {
+    std::istringstream steps(gesture);
+    for (std::string step; steps >> step;) {
+      if (step[0] == 'm') {
+        const std::size_t comma = step.find(',');
+        ASSERT_TRUE(MoveMouseTo(origin.x + std::stoi(step.substr(1, comma - 1)),
+                                origin.y + std::stoi(step.substr(comma + 1))));
+      } else if (step == "S" || step == "s") {
+        SetKeyDown(VK_SHIFT, step == "S");
+      } else {
+        SetMouseButton(step == "R" || step == "r", step == "L" || step == "R");
       }
       PumpMessagesFor(50ms);
     }
   }
-  // The pattern's client area as the crop of the rectangle (client coordinates) shows it.
-  [[nodiscard]] Picture PatternPart(RECT part, int bitsPerPixel) const {
-    Picture expected{part.right - part.left, part.bottom - part.top, bitsPerPixel, {}};
-    for (int y = part.top; y < part.bottom; ++y) {
-      for (int x = part.left; x < part.right; ++x) {
-        const POINT at{x, y};
-        expected.pixels.push_back(PtInRect(&kPatternRedSquare, at) ? 0xFF0000u
-                                  : x < client_.right / 2          ? 0xFFFFFFu
-                                                                   : 0xFEFFFFu);
-      }
-    }
-    return expected;
+  void EndSelection() {
+    ASSERT_TRUE(WaitUntil([&] { return !IsShown(program_->SelectionOverlay()); }));
+    EXPECT_TRUE(IsShown(program_->OptionsDialog()));
   }
-  [[nodiscard]] SIZE Desktop() const {
+  [[nodiscard]] static SIZE Desktop() {
     const RECT all = VirtualScreen();
     return {all.right - all.left, all.bottom - all.top};
   }
+  [[nodiscard]] static SIZE SizeOf(const Picture& picture) {
+    return {picture.width, picture.height};
+  }
 
-  RECT client_{};
-  POINT origin_{};
+  POINT origin_{0, 0};  // of the pattern's client area
 };
 
+// A crop holds the pattern's own pixels: an outline left on show would be in it. No crop leaves
+// the whole desktop.
 TEST_F(Selection, EachGestureCropsItsRectangleWithItsPixelsOrLeavesTheWholeDesktop) {
-  using enum Key;
-  const std::tuple<const char*, std::vector<GestureStep>, std::optional<RECT>> gestures[] = {
-      {"left drag", {To{20, 20}, LeftDown, To{45, 35}, To{60, 50}, LeftUp}, RECT{20, 20, 60, 50}},
-      {"reversed drag", {To{60, 50}, LeftDown, To{40, 30}, To{20, 20}, LeftUp},
-       RECT{20, 20, 60, 50}},
-      {"13 x 13", {To{25, 25}, LeftDown, To{38, 38}, LeftUp}, RECT{25, 25, 38, 38}},
-      {"12 x 200", {To{25, 5}, LeftDown, To{37, 205}, LeftUp}, std::nullopt},
-      {"right box", {To{100, 100}, RightDown, To{60, 60}, To{15, 15}, RightUp},
-       RECT{15, 15, 47, 47}},
-      {"right click", {To{15, 15}, RightDown, RightUp}, std::nullopt},
-      {"left click", {To{15, 15}, LeftDown, LeftUp}, std::nullopt},
-      {"Shift held freezes the outline",
-       {To{20, 20}, LeftDown, To{40, 40}, ShiftDown, To{90, 90}, LeftUp, ShiftUp},
-       RECT{20, 20, 40, 40}},
+  const std::tuple<const char*, std::optional<RECT>> gestures[] = {
+      {"m20,20 L m45,35 m60,50 l", RECT{20, 20, 60, 50}},
+      {"m60,50 L m40,30 m20,20 l", RECT{20, 20, 60, 50}},
+      {"m25,25 L m38,38 l", RECT{25, 25, 38, 38}},
+      {"m25,5 L m37,205 l", std::nullopt},  // 12 x 200
+      {"m100,100 R m60,60 m15,15 r", RECT{15, 15, 47, 47}},
+      {"m15,15 R r", std::nullopt},
+      {"m15,15 L l", std::nullopt},
+      {"m20,20 L m40,40 S m90,90 l s", RECT{20, 20, 40, 40}},  // Shift freezes the outline
   };
-  for (const auto& [name, steps, crop] : gestures) {
-    SCOPED_TRACE(name);
+  for (const auto& [gesture, crop] : gestures) {
+    SCOPED_TRACE(gesture);
     StartSelection();
-    Perform(steps);
-    ASSERT_TRUE(WaitUntil([&] { return !IsShown(program_->SelectionOverlay()); }));
-    EXPECT_TRUE(IsShown(program_->OptionsDialog()));
+    Perform(gesture, origin_);
+    EndSelection();
     const Picture copy = ClipboardPicture();
     if (crop) {
-      EXPECT_EQ(copy, PatternPart(*crop, copy.bitsPerPixel));
+      EXPECT_EQ(copy, pattern_->Pixels(*crop, copy.bitsPerPixel));
     } else {
-      EXPECT_EQ(std::pair(LONG{copy.width}, LONG{copy.height}),
-                std::pair(Desktop().cx, Desktop().cy));
+      EXPECT_EQ(std::pair(SizeOf(copy).cx, SizeOf(copy).cy), std::pair(Desktop().cx, Desktop().cy));
     }
   }
   // The box at the bottom-right corner of the monitor at the desktop's right edge is still
   // 32 x 32: white beyond the desktop, black where no monitor is, the screen's pixels elsewhere.
   const auto monitors = Monitors();
-  const RECT all = VirtualScreen(), edge = *std::ranges::max_element(
-                                        monitors, {}, [](const RECT& r) { return r.right; });
+  const RECT all = VirtualScreen(),
+             edge = *std::ranges::max_element(monitors, {}, [](const RECT&r) { return r.right; });
   const POINT corner{edge.right - 10, edge.bottom - 10};
   StartSelection();
-  origin_ = {0, 0};
-  Perform({To{corner.x - 50, corner.y - 50}, RightDown, To{corner.x, corner.y}, RightUp});
-  ASSERT_TRUE(WaitUntil([&] { return !IsShown(program_->SelectionOverlay()); }));
-  const Picture box = ClipboardPicture();
-  const Picture shown = ScreenPicture({corner.x, corner.y, edge.right, edge.bottom});
+  Perform("m-50,-50 R m0,0 r", corner);
+  EndSelection();
+  const Picture box = ClipboardPicture(),
+                shown = ScreenPicture({corner.x, corner.y, edge.right, edge.bottom});
   Picture expected{32, 32, box.bitsPerPixel, {}};
   for (int y = corner.y; y < corner.y + 32; ++y) {
     for (int x = corner.x; x < corner.x + 32; ++x) {
-      expected.pixels.push_back(!PtInRect(&all, {x, y})          ? 0xFFFFFFu
-                                : !PtInRect(&edge, {x, y})        ? 0u
-                                                                  : shown.At(x - corner.x, y - corner.y));
+      expected.pixels.push_back(!PtInRect(&all, {x, y})    ? 0xFFFFFFu
+                                : !PtInRect(&edge, {x, y}) ? 0u
+                                                           : shown.At(x - corner.x, y - corner.y));
     }
   }
   EXPECT_EQ(box, expected);
 }
 
 // The drag belongs to the overlay: released over another program's top-most window, which lies
-// above the overlay, it still ends the selection, and the crop is the dragged rectangle.
+// above the overlay, it still ends the selection, and the crop is the dragged rectangle. The user
+// is still in Vindelor: the window, a player's or a notification, is merely shown.
 TEST_F(Selection, ADragReleasedOverAnotherProgramsTopMostWindowStillEnds) {
   StartSelection();
   const POINT release{origin_.x + 70, origin_.y + 60};
   PatternWindow topMost({release.x, release.y, release.x + 120, release.y + 90}, RGB(0, 128, 0));
   SetWindowPos(topMost.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ASSERT_TRUE(WaitUntil([&] { return WindowFromPoint(release) == topMost.Handle(); }));
-  // The user is still in Vindelor: the window, a player's or a notification, is merely shown.
   SetForegroundWindow(program_->OptionsDialog());
   ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == program_->OptionsDialog(); }));
-  using enum Key;
-  Perform({To{20, 20}, LeftDown, To{50, 40}, To{70, 60}, LeftUp});
-  ASSERT_TRUE(WaitUntil([&] { return !IsShown(program_->SelectionOverlay()); }));
+  Perform("m20,20 L m50,40 m70,60 l", origin_);
+  EndSelection();
   const Picture copy = ClipboardPicture();
-  EXPECT_EQ(copy, PatternPart({20, 20, 70, 60}, copy.bitsPerPixel));
+  EXPECT_EQ(copy, pattern_->Pixels({20, 20, 70, 60}, copy.bitsPerPixel));
 }
 
 // While the overlay is up, keys reach neither the dialog beneath it nor its buttons: Enter does
@@ -175,20 +147,18 @@ TEST_F(Selection, KeysWhileTheOverlayIsUpLeaveTheDialogAloneAndEscClosesTheOverl
   SetForegroundWindow(program_->OptionsDialog());
   ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == program_->OptionsDialog(); }));
   for (WORD key : {WORD{VK_RETURN}, WORD{VK_TAB}, WORD{VK_SPACE}}) PressKey(key);
-  PumpMessagesFor(1500ms);
+  PumpMessagesFor(1500ms);  // time for a key that reached the dialog to act
   EXPECT_TRUE(IsShown(program_->SelectionOverlay()));
-  EXPECT_TRUE(IsShown(program_->OptionsDialog())) << "nothing printed, nothing cancelled";
-  using enum Key;
-  Perform({To{20, 20}, LeftDown, To{60, 50}});
+  Perform("m20,20 L m60,50", origin_);
   PressKey(VK_ESCAPE);
-  EXPECT_TRUE(WaitUntil([&] { return !IsShown(program_->SelectionOverlay()); }));
-  Perform({LeftUp});
+  EndSelection();
+  Perform("l", origin_);
   const Picture copy = ClipboardPicture();
-  EXPECT_EQ(std::pair(LONG{copy.width}, LONG{copy.height}), std::pair(Desktop().cx, Desktop().cy))
+  EXPECT_EQ(std::pair(SizeOf(copy).cx, SizeOf(copy).cy), std::pair(Desktop().cx, Desktop().cy))
       << "no crop";
   EmptyTheClipboard();
   PressPrintScreen();
-  PumpMessagesFor(1500ms);
+  PumpMessagesFor(1500ms);  // time for a capture
   EXPECT_EQ(ClipboardPicture().width, 0) << "disarmed";
   EXPECT_TRUE(IsShown(program_->OptionsDialog()));
   EXPECT_EQ(PageFiles("VindelorA").size(), pages);

@@ -58,14 +58,12 @@ struct Traces {
   std::optional<std::string> runValue, version;
   std::map<std::string, RegistryValue> settings;
   bool operator==(const Traces&) const = default;
+  friend void PrintTo(const Traces& t, std::ostream* out) {
+    *out << t.program.size() << " + " << t.uninstaller.size() << " + " << t.shortcut.size()
+         << " bytes, run " << t.runValue.value_or("-") << ", version " << t.version.value_or("-")
+         << ", " << t.settings.size() << " settings";
+  }
 };
-void PrintTo(const Traces& traces, std::ostream* out) {
-  *out << "{program " << traces.program.size() << " B, uninstaller " << traces.uninstaller.size()
-       << " B, shortcut " << traces.shortcut.size() << " B, run "
-       << ::testing::PrintToString(traces.runValue) << ", version "
-       << ::testing::PrintToString(traces.version) << ", " << traces.settings.size()
-       << " settings}";
-}
 Traces Look() {
   return {ReadWholeFile(kProgram),
           ReadWholeFile(kUninstaller),

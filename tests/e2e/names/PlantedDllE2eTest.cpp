@@ -51,14 +51,10 @@ TEST_F(PlantedDll, ADllBesideTheProgramIsNeverLoaded) {
   program.EndSplashWithKeyPress();
   const PatternWindow pattern({120, 90, 421, 293});
   ASSERT_TRUE(program.CaptureWindow(pattern.Handle()));
-  const std::size_t before = PageFiles("named").size();
-  program.Press("Print");
-  EXPECT_EQ(WaitForPages("named", before + 1).size(), before + 1);
-  ASSERT_TRUE(WaitUntil([&] { return !IsShown(program.OptionsDialog()); }));
+  EXPECT_FALSE(program.PrintPage([&] { program.Press("Print"); }, "named").empty());
   ASSERT_TRUE(program.CaptureWindow(pattern.Handle()));
   program.Click("Save as BMP");
-  HWND dialog =
-      WaitForWindow({.className = "#32770", .processId = program.Id(), .visibleOnly = true});
+  HWND dialog = program.WaitForDialog();
   ASSERT_NE(dialog, nullptr) << "the save dialog";
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsShown(dialog); }));

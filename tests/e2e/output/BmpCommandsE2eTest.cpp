@@ -14,34 +14,22 @@ class BmpCommands : public ResidentTest {
     ResidentTest::SetUp();
     CaptureThePattern();
   }
-  HWND OpenSaveDialog() {
-    program_->Click("Save as BMP");
-    return WaitForWindow({.className = "#32770",
-                          .title = " Save the Image as Windows Bitmap",
-                          .processId = program_->Id(),
-                          .visibleOnly = true});
-  }
   void ExpectMessage(const std::string& text) {
     const auto seen = AnswerDialog(program_->Id(), IDOK);
     EXPECT_EQ(seen.value_or(SeenDialog{}), (SeenDialog{"Vindelor", text, {"OK"}}));
   }
-  // The file holds the captured window at 24 bits per pixel, bottom row first: the pattern's red
-  // square and white half where the client area lies in the window.
+  // The file holds the captured window at 24 bits per pixel, with the pattern where its client
+  // area lies in the window.
   void ExpectCapturedWindow(const std::string& path) {
     const RECT window = pattern_->WindowRect();
-    const int width = window.right - window.left, height = window.bottom - window.top;
-    const int rowSize = (width * 3 + 3) / 4 * 4;
-    std::string bytes;
-    const auto size = static_cast<std::size_t>(54 + rowSize * height);
-    ASSERT_TRUE(WaitUntil([&] { return (bytes = ReadWholeFile(path)).size() == size; }))
-        << path << " holds " << bytes.size() << " bytes";
-    auto pixel = [&](LONG x, LONG y) {
-      const auto at = static_cast<std::size_t>(54 + rowSize * (height - 1 - y) + 3 * x);
-      return RGB(bytes[at + 2], bytes[at + 1], bytes[at]);
-    };
     const POINT client = pattern_->ClientOffset();
-    EXPECT_EQ(std::pair(pixel(client.x + 15, client.y + 15), pixel(client.x + 40, client.y + 60)),
-              std::pair(kPatternRed, RGB(255, 255, 255)));
+    Picture file;
+    ASSERT_TRUE(WaitUntil([&] { return (file = BmpPicture(ReadWholeFile(path))).width > 0; }))
+        << path;
+    EXPECT_EQ(std::pair(LONG{file.width}, LONG{file.height}),
+              std::pair(window.right - window.left, window.bottom - window.top));
+    EXPECT_EQ(PartOf(file, {client.x, client.y, client.x + 100, client.y + 80}),
+              pattern_->Pixels({0, 0, 100, 80}, 24));
   }
 };
 
@@ -51,31 +39,29 @@ class BmpCommands : public ResidentTest {
 TEST_F(BmpCommands, SaveAsBmpWritesTheCaptureProposesTheLastNameAndSaysWhenItFails) {
   const std::string path = TemporaryFolder() + "vindelor-e2e-save.bmp";
   const std::string gone = TemporaryFolder() + "vindelor-gone";
-  struct Round {
-    const char* proposed;  // null: not checked
-    std::string typed;
-    WPARAM button;
-  };
-  const Round rounds[] = {
-      {"Vindelor20", path.substr(0, path.size() - 4), IDOK},  // the dialog adds ".bmp"
-      {"vindelor-e2e-save.bmp", "", IDOK},
+  const std::tuple<const char*, std::string, WPARAM> rounds[] = {
+      // proposed (null: not looked
+      {"Vindelor20", path.substr(0, path.size() - 4), IDOK},  // at), typed, button; the
+      {"vindelor-e2e-save.bmp", "", IDOK},                    // dialog adds ".bmp"
       {"vindelor-e2e-save.bmp", "", IDCANCEL},
       {nullptr, gone + "\\capture.bmp", IDOK},
       {nullptr, FolderWithFullDiskFile("full.bmp") + "\\full.bmp", IDOK},
   };
-  for (const Round& round : rounds) {
+  for (const auto& [proposed, typed, button] : rounds) {
     DeleteFileA(path.c_str());
     CreateDirectoryA(gone.c_str(), nullptr);
-    HWND dialog = OpenSaveDialog(), name = SaveDialogNameField(dialog);
-    EXPECT_TRUE(!round.proposed || lstrcmpiA(WindowText(name).c_str(), round.proposed) == 0);
-    if (!round.typed.empty()) SetWindowTextA(name, round.typed.c_str());
+    program_->Click("Save as BMP");
+    HWND dialog = program_->WaitForDialog(" Save the Image as Windows Bitmap");
+    HWND name = SaveDialogNameField(dialog);
+    EXPECT_TRUE(!proposed || lstrcmpiA(WindowText(name).c_str(), proposed) == 0);
+    if (!typed.empty()) SetWindowTextA(name, typed.c_str());
     RemoveDirectoryA(gone.c_str());
-    PostMessageA(dialog, WM_COMMAND, round.button, 0);
+    PostMessageA(dialog, WM_COMMAND, button, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsShown(dialog); }));
-    if (round.proposed && round.button == IDOK) ExpectCapturedWindow(path);
-    if (round.proposed) continue;
+    if (proposed && button == IDOK) ExpectCapturedWindow(path);
+    if (proposed) continue;
     ExpectMessage("Saving Bitmap failed !");
-    EXPECT_EQ(GetFileAttributesA(round.typed.c_str()), INVALID_FILE_ATTRIBUTES) << round.typed;
+    EXPECT_EQ(GetFileAttributesA(typed.c_str()), INVALID_FILE_ATTRIBUTES) << typed;
   }
   EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << "cancelled";
   EXPECT_TRUE(IsWindowEnabled(program_->OptionsDialog()));
@@ -107,11 +93,8 @@ TEST_F(BmpCommands, BmpViewerHandsTheViewerFileToTheAssociatedProgramOrSaysItCou
         [&] { return (recorded = ReadWholeFile(record)).find('\n') != std::string::npos; }));
     EXPECT_EQ(lstrcmpiA(recorded.c_str(), ("\"" + file + "\"\r\n").c_str()), 0) << recorded;
     ExpectCapturedWindow(file);
-    PumpMessagesFor(500ms);
-    EXPECT_TRUE(FindTopLevelWindows(
-                    {.className = "#32770", .processId = program_->Id(), .visibleOnly = true})
-                    .empty())
-        << "no message";
+    PumpMessagesFor(500ms);  // time for a message
+    EXPECT_TRUE(program_->ShowsNoDialog()) << "no message";
   }
   RemoveDirectoryA(viewerFile.c_str());
   for (const std::string& file : {record, fallback}) DeleteFileA(file.c_str());

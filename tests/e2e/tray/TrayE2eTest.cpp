@@ -14,10 +14,9 @@ TEST_F(Tray, TheIconHelpsAndItsMenuCapturesSuspendsSwitchesImmediateActionOpensA
   VindelorProcess program;
   program.EndSplashWithKeyPress();
   HWND dialog = program.OptionsDialog();
-  const auto printedAtOnce = [&] {
-    const std::size_t pages = PageFiles("VindelorA").size();
-    PumpMessagesFor(1500ms);
-    return !IsShown(dialog) && WaitForPages("VindelorA", pages + 1, 5s).size() > pages;
+  // What does not happen is given a second and a half to happen.
+  const auto staysAway = [](const std::function<bool()>& happened) {
+    return !WaitUntil(happened, 1500ms);
   };
   EXPECT_EQ(TrayTip(), "Vindelor® V2.0");
   ASSERT_TRUE(ChooseFromTrayMenu(1));
@@ -30,34 +29,41 @@ TEST_F(Tray, TheIconHelpsAndItsMenuCapturesSuspendsSwitchesImmediateActionOpensA
     ASSERT_TRUE(help.has_value());
     EXPECT_EQ((help->caption + ": " + help->text).substr(0, sizeof(kHelpStart) - 1), kHelpStart);
   }
+  program.SetBox("Copy to Clipboard", true);  // so that a capture shows on the clipboard
   PostMessageA(dialog, WM_CLOSE, 0, 0);
 
   ASSERT_TRUE(ChooseFromTrayMenu(5));
   PressPrintScreen();
-  PumpMessagesFor(1500ms);
-  EXPECT_FALSE(IsShown(dialog)) << "suspended";
+  EXPECT_TRUE(staysAway([&] { return IsShown(dialog); })) << "suspended";
   ASSERT_TRUE(ChooseFromTrayMenu(5));
   ASSERT_TRUE(ChooseFromTrayMenu(6));
   EXPECT_TRUE(program.IsChecked("Immediate Action")) << "the menu moves the box";
-  ASSERT_TRUE(WaitUntilPrintingIsDone());
-  ASSERT_TRUE(program.CaptureWithHotkey());
-  EXPECT_TRUE(printedAtOnce()) << "armed again, and with Immediate Action";
+  EXPECT_FALSE(program.PrintPage([&] { ASSERT_TRUE(program.CaptureWithHotkey()); }).empty())
+      << "armed again, and with Immediate Action";
 
+  ASSERT_TRUE(WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }));
+  EmptyClipboard();
+  CloseClipboard();
+  const std::size_t pages = PageFiles("VindelorA").size();
   ASSERT_TRUE(ChooseFromTrayMenu(3));
-  EXPECT_FALSE(printedAtOnce()) << "Open never prints";
+  EXPECT_TRUE(WaitUntil([&] { return IsShown(dialog) && ClipboardPicture().width > 0; }))
+      << "Open captures";
+  EXPECT_TRUE(staysAway([&] { return !IsShown(dialog); }) && WaitUntilPrintingIsDone() &&
+              PageFiles("VindelorA").size() == pages)
+      << "Open never prints";
   program.SetBox("Immediate Action", false);
   PostMessageA(dialog, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsShown(dialog); }));
   ASSERT_TRUE(program.CaptureWithHotkey());
-  EXPECT_FALSE(printedAtOnce()) << "the box moves the menu";
+  EXPECT_TRUE(staysAway([&] { return !IsShown(dialog); })) << "the box moves the menu";
 
   for (WORD key : {WORD{VK_ESCAPE}, WORD{VK_RETURN}}) {  // No, then the default button Yes
     ASSERT_TRUE(ChooseFromTrayMenu(4));
-    HWND confirm = WaitForWindow({.className = "#32770", .title = "Confirm"});
+    HWND confirm = program.WaitForDialog("Confirm");
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == confirm; }));
     PressKey(key);
-    PumpMessagesFor(500ms);
-    EXPECT_EQ(program.Running(), key == VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(confirm); }));
+    EXPECT_TRUE(key != VK_ESCAPE || program.Running()) << "No keeps the program";
   }
   EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
   EXPECT_TRUE(WaitUntil([] { return TrayIcon() == nullptr; }));

@@ -186,7 +186,7 @@ TEST_F(PrintJob, AJobStartedInsideAnotherLeavesThatJobsPageWhole) {
   EXPECT_EQ(Print(),
             Strings{"win_tests: The printer cannot be changed while a document is being printed."});
   EXPECT_TRUE(outerKept) << "its document open, its picture in place";
-  const RenderedPage page = RenderPage(WaitForPages("VindelorA", pages).back(), 50);
+  const Picture page = RenderPage(WaitForPages("VindelorA", pages).back(), 50);
   const RECT ink = page.InkBounds();
   EXPECT_GT((ink.right - ink.left) * (ink.bottom - ink.top), page.width * page.height * 8 / 10);
   ExpectUsableAndReArmed();
