@@ -272,8 +272,7 @@ void ExpectClockAfter(const std::function<void()>& refresh, Clock clock) {
 }
 
 // A format written between ticks shows from the next tick on; OnTimerRun comes after the refresh.
-TEST_F(StatusLine,
-       ClockShowsTheSystemsDateAndTimeAsSwitchedEveryTickRefreshesItAndIntervalSetsTimer) {
+TEST_F(StatusLine, ClockShowsTheSystemsTimeAsSwitchedEachTickRefreshesItAndIntervalSetsTheTimer) {
   ExpectClockAfter([] { Line().SetShowDate(true); }, {true, true, fdShort, ftShort});
   const Clock clocks[] = {{true, true, fdShort, ftFull},  {true, true, fdFull, ftFull},
                           {false, true, fdFull, ftShort}, {false, false, fdShort, ftShort},
