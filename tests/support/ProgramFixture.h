@@ -6,8 +6,6 @@
 
 #include <functional>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "app/SharedState.h"
 #include "app/Startup.h"
@@ -56,23 +54,13 @@ class ProgramTest : public ::testing::Test {
     vindelor::Shared().captureSource = vindelor::kSourceDesktop;
     Form2->CaptureWindow();
   }
-  static void CaptureWindowOf(HWND window) {  // as Alt+Print Screen does
-    SetForegroundWindow(window);
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window; }));
-    vindelor::Shared().captureSource = vindelor::kSourceActiveWindow;
-    Form2->CaptureWindow();
-  }
   // Runs the action while message boxes are answered; "caption: text" of each box seen.
-  static Strings Answered(const std::function<void()>& action, int button = IDOK) {
-    DialogAnswerer answerer(button);
+  static Strings Answered(const std::function<void()>& action) {
+    DialogAnswerer answerer;
     action();
     return answerer.Texts();
   }
-  static Strings Print() {
-    return Answered([] { Form2->Button1Click(); });
-  }
   static tk::Bitmap& Work() { return *vindelor::Shared().workImage; }
-  static COLORREF WorkPixel(int x, int y) { return GetPixel(Work().SurfaceForReading(), x, y); }
 
   std::unique_ptr<tk::Application> app_;
 };
