@@ -115,6 +115,12 @@ Picture PartOf(const Picture& picture, RECT part) {
   return result;
 }
 
+bool EmptyTheClipboard() {
+  if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) return false;
+  EmptyClipboard();
+  return CloseClipboard();
+}
+
 Picture ClipboardPicture() {
   // Wine's bridge to the X clipboard opens the clipboard briefly after every change.
   if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) return {};

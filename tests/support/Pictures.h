@@ -59,6 +59,7 @@ struct Picture {
 [[nodiscard]] Picture PartOf(const Picture& picture, RECT part);
 // The clipboard's bitmap (empty when none), read once no other program holds it.
 [[nodiscard]] Picture ClipboardPicture();
+bool EmptyTheClipboard();  // once no other program holds it; false when it stays held
 // The picture of a 24-bit BMP file's bytes; empty unless they are a whole such file.
 [[nodiscard]] Picture BmpPicture(std::string_view file);
 

@@ -11,12 +11,6 @@ namespace {
 
 using namespace testing_support;
 
-void EmptyTheClipboard() {
-  ASSERT_TRUE(WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }));
-  EmptyClipboard();
-  CloseClipboard();
-}
-
 class Selection : public ResidentTest {
  protected:
   Selection() : ResidentTest(PatternOn(Monitors().back())) {}
@@ -35,7 +29,7 @@ class Selection : public ResidentTest {
   }
   // "Select Rectangle", until the overlay shows the frozen desktop.
   void StartSelection() {
-    EmptyTheClipboard();
+    ASSERT_TRUE(EmptyTheClipboard());
     program_->Press("Select Rectangle");
     ASSERT_TRUE(WaitUntil([&] {
       HWND overlay = program_->SelectionOverlay();
@@ -144,7 +138,7 @@ TEST_F(Selection, KeysWhileTheOverlayIsUpLeaveTheDialogAloneAndEscClosesTheOverl
   Perform("l", origin_);
   const Picture copy = ClipboardPicture();
   EXPECT_TRUE(WholeDesktop(copy)) << "no crop";
-  EmptyTheClipboard();
+  ASSERT_TRUE(EmptyTheClipboard());
   PressPrintScreen();
   PumpMessagesFor(1500ms);  // time for a capture
   EXPECT_EQ(ClipboardPicture().width, 0) << "disarmed";

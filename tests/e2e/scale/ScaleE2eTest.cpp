@@ -57,10 +57,7 @@ TEST_F(Scale, TheDialogGrowsWithTheScaleAndEveryWindowKeepsItsPartsInsideAndApar
   EXPECT_NEAR(client.right, Scaled(305), Scaled(30));
   EXPECT_NEAR(client.bottom, Scaled(278), Scaled(28));
   ExpectInside(program_->OptionsDialog(), false, 22);
-  if (OpenClipboard(nullptr)) {
-    EmptyClipboard();
-    CloseClipboard();
-  }
+  ASSERT_TRUE(EmptyTheClipboard());
   program_->Click("Get from Clipboard");
   ExpectBoxLaidOut("Information", VK_RETURN);
   program_->CancelDialog();

@@ -41,9 +41,7 @@ TEST_F(Tray, TheIconHelpsAndItsMenuCapturesSuspendsSwitchesImmediateActionOpensA
   EXPECT_FALSE(program.PrintPage([&] { ASSERT_TRUE(program.CaptureWithHotkey()); }).empty())
       << "armed again, and with Immediate Action";
 
-  ASSERT_TRUE(WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }));
-  EmptyClipboard();
-  CloseClipboard();
+  ASSERT_TRUE(EmptyTheClipboard());
   const std::size_t pages = PageFiles("VindelorA").size();
   ASSERT_TRUE(ChooseFromTrayMenu(3));
   EXPECT_TRUE(WaitUntil([&] { return IsShown(dialog) && ClipboardPicture().width > 0; }))
