@@ -1,7 +1,5 @@
-// The desktop's parts that no monitor shows, and the selection drawn and cropped on the overlay.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -46,23 +44,22 @@ TEST(ScreenGeometry, TheUncoveredPartsAreExactlyThePixelsNoMonitorShows) {
 }
 
 // Steps such as "pL40,30" (press, the left button alone held, at 40, 30), "mR5,5" (move, the right
-// alone), "mO9,9" (anything else held), "u" (release) and "e" (Esc). An outline drawn an even
-// number of times leaves no trace. Gives the release's end, if any, and the traces.
+// alone), "mO9,9" (anything else held), "u" (release), "e" (Esc). Even redraws leave no trace.
 std::pair<std::optional<SelectionGeometry::Ending>, int> Perform(const std::string& gesture) {
   using enum HeldAlone;
   SelectionGeometry selection;
   std::optional<SelectionGeometry::Ending> ending;
   std::map<std::tuple<int, int, int, int>, int> drawn;
   std::istringstream steps(gesture);
-  for (std::string step; steps >> step;) {
-    int x = 0, y = 0;
-    (void)std::sscanf(step.c_str(), "%*2c%d,%d", &x, &y);
-    const HeldAlone held = step[1] == 'L' ? Left : step[1] == 'R' ? Right : Other;
-    if (step == "u") ending = selection.Release();
-    const Outlines outlines = step == "u"      ? ending->erase
-                              : step == "e"    ? selection.Cancel()
-                              : step[0] == 'p' ? selection.Press(held, x, y)
-                                               : selection.Move(held, x, y);
+  int x = 0, y = 0;
+  for (char step = 0, button = 0, comma = 0; steps >> step;) {
+    if (step == 'p' || step == 'm') steps >> button >> x >> comma >> y;
+    const HeldAlone held = button == 'L' ? Left : button == 'R' ? Right : Other;
+    if (step == 'u') ending = selection.Release();
+    const Outlines outlines = step == 'u'   ? ending->erase
+                              : step == 'e' ? selection.Cancel()
+                              : step == 'p' ? selection.Press(held, x, y)
+                                            : selection.Move(held, x, y);
     for (const ScreenRect& o : outlines) ++drawn[{o.left, o.top, o.right, o.bottom}];
   }
   int traces = 0;
