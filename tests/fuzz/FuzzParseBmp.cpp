@@ -15,15 +15,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   volatile uint8_t sink = 0;
   for (auto part : {bmp.infoAndColors, bmp.pixels})
     for (uint8_t b : part) sink = uint8_t(sink ^ b);
+  const auto& info = bmp.infoAndColors;
   const uint64_t rows = uint64_t(std::abs(int64_t{bmp.height}));
-  const bool ok =
-      bmp.empty
-          ? size == 0
-          : bmp.width > 0 && rows > 0 && bmp.planes == 1 && bmp.infoAndColors.data() == data + 14 &&
-                bmp.pixels.data() == bmp.infoAndColors.data() + bmp.infoAndColors.size() &&
-                bmp.pixels.size() ==
-                    (uint64_t(bmp.width) * bmp.bitsPerPixel + 31) / 32 * 4 * rows &&
-                ToInfoHeaderForm(bmp).size() == 40 + 4 * uint64_t{bmp.colorEntries};
-  if (!ok) std::abort();
+  const uint64_t rowBytes = (uint64_t(bmp.width) * bmp.bitsPerPixel + 31) / 32 * 4;
+  if (bmp.empty
+          ? size != 0
+          : bmp.width <= 0 || rows == 0 || bmp.planes != 1 || info.data() != data + 14 ||
+                bmp.pixels.data() != info.data() + info.size() ||
+                bmp.pixels.size() != rowBytes * rows || bmp.monochrome != (bmp.bitsPerPixel == 1) ||
+                ToInfoHeaderForm(bmp).size() != 40 + 4 * uint64_t{bmp.colorEntries})
+    std::abort();
   return 0;
 }
