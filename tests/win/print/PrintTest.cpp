@@ -228,7 +228,8 @@ TEST_F(Output, TheTransformsChangeThePixelsInPlace) {
   EXPECT_EQ(PictureOf(image.Handle()), (testing_support::Picture{4, 1, 1, {0xFFFFFF, 0, 0, 0}}));
   vindelor::ApplyTransforms(image, false, false, false);  // the next job without it
   const COLORREF t = GetSysColor(COLOR_WINDOWTEXT);
-  const std::uint32_t text = GetRValue(t) << 16 | GetGValue(t) << 8 | GetBValue(t);
+  const std::uint32_t text =
+      std::uint32_t{GetRValue(t)} << 16 | std::uint32_t{GetGValue(t)} << 8 | GetBValue(t);
   EXPECT_EQ(std::pair(image.BitsPerPixel() > 1, PictureOf(image.Handle()).pixels),
             std::pair(true, Pixels{0xFFFFFF, text, text, text}));
   for (bool monochrome : {false, true}) {
