@@ -7,7 +7,8 @@ TForm2::TForm2()
                 .clientWidth = 305,
                 .clientHeight = 278,
                 .border = tk::FormBorder::Dialog,
-                .font = tk::FontSpec{.height = -11}}) {
+                .font = tk::FontSpec{.height = -11},
+                .dialogKeys = true}) {
   Button1.OnClick = [this] { Button1Click(); };
   Button2.OnClick = [this] { Button2Click(); };
   Button3.OnClick = [this] { Button3Click(); };

@@ -41,6 +41,7 @@ class TForm2 final : public tk::Form {
                                {.tabOrder = 7, .hint = " The Page format is Portrait"}};
   tk::RadioButton RadioButton1{GroupBox1, {72, 132, 81, 17}, "Landscape",
                                {.tabOrder = 6,
+                                .startsGroup = true,
                                 .hint = " The Page format is Landscape",
                                 .checked = true}};
   tk::ComboBox ComboBox1{GroupBox1, {16, 148, 133, 21}, "Default Printer",
@@ -48,13 +49,16 @@ class TForm2 final : public tk::Form {
   tk::CheckBox CheckBox6{GroupBox1, {16, 172, 109, 17}, "Immediate Action",
                          {.tabOrder = 5, .hint = " Bypass Dialog and prints directly"}};
   tk::CheckBox CheckBox3{GroupBox1, {16, 188, 77, 17}, "Large Form",
-                         {.tabOrder = 8, .hint = " Make this Form larger"}};
+                         {.tabOrder = 8, .startsGroup = true, .hint = " Make this Form larger"}};
   tk::Button Button5{GroupBox1, {28, 212, 97, 21}, "Save Options",
                      {.tabOrder = 0, .hint = " Save Options and Window position"}};
 
   // Right column: the actions. The buttons lie above GroupBox2, which frames them.
   tk::Button Button1{*this, {184, 24, 101, 25}, "Print",
-                     {.tabOrder = 1, .hint = " Prints the Image", .isDefault = true}};
+                     {.tabOrder = 1,
+                      .startsGroup = true,
+                      .hint = " Prints the Image",
+                      .isDefault = true}};
   tk::Button Button2{*this, {184, 56, 101, 25}, "Printer Setup",
                      {.tabOrder = 3, .hint = " Printer settings Dialog"}};
   tk::Button Button3{*this, {184, 120, 101, 25}, "BMP Viewer",

@@ -126,10 +126,8 @@ void Application::Dispatch(MSG& message) {
       return;
     }
   }
-  if (message.message == WM_KEYDOWN) {
-    if (auto* form = dynamic_cast<Form*>(Window::FromHandle(GetAncestor(message.hwnd, GA_ROOT)))) {
-      if (form->HandleDialogKey(message)) return;
-    }
+  if (auto* form = dynamic_cast<Form*>(Window::FromHandle(GetAncestor(message.hwnd, GA_ROOT)))) {
+    if (form->TakeDialogMessage(message)) return;
   }
   TranslateMessage(&message);
   DispatchMessageA(&message);

@@ -99,7 +99,7 @@ class Application final : public Window {
  private:
   void Adopt(std::unique_ptr<Form> form, std::function<void()> clearReference);
   void RunCreation(Form& form);
-  // Keys go to a shown form that takes them all, else to their window, dialog keys first.
+  // Keys go to a shown form that takes them all; a dialog's messages through the dialog manager.
   void Dispatch(MSG& message);
   [[nodiscard]] Form* FormTakingAllKeys() const;
   bool HandleOneMessage();

@@ -4,6 +4,7 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
+#include "toolkit/Form.h"
 #include "toolkit/Scaling.h"
 
 namespace tk {
@@ -34,8 +35,7 @@ MouseButton MouseButtonOf(UINT message) noexcept {
 }
 
 bool IsDoubleClick(UINT message) noexcept {
-  return message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK ||
-         message == WM_MBUTTONDBLCLK;
+  return message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK;
 }
 
 void HintMouseMoved(HWND window, bool& tracking, const std::string& hint) {
@@ -64,9 +64,7 @@ void HintMouseLeft(bool& tracking) {
 
 // --- Container -------------------------------------------------------------------------------
 
-void Container::RemoveChild(Control& child) noexcept {
-  std::erase(children_, &child);
-}
+void Container::RemoveChild(Control& child) noexcept { std::erase(children_, &child); }
 
 bool Container::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
@@ -99,12 +97,15 @@ Control::Control(Container& parent, Bounds bounds, std::string caption, const Co
                  const char* windowClass, DWORD style, DWORD exStyle)
     : parent_(parent), hint_(args.hint), tabOrder_(args.tabOrder), align_(args.align) {
   if (args.font) ownFont_ = std::make_unique<Font>(*args.font);
-  if (IsTabStop()) style |= WS_TABSTOP;
+  // A container is no stop itself: the dialog manager goes into it, to its children's stops.
+  if (IsTabStop() && !(exStyle & WS_EX_CONTROLPARENT)) style |= WS_TABSTOP;
+  if (args.startsGroup || !IsTabStop()) style |= WS_GROUP;
   if (!args.enabled) style |= WS_DISABLED;
+  const INT_PTR id = parent.OwnerForm().NewControlId(args.isDefault, args.isCancel);
   HWND window = CreateWindowExA(exStyle, windowClass, caption.c_str(),
                                 style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, bounds.left,
                                 bounds.top, bounds.width, bounds.height, parent.ContainerHandle(),
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
+                                reinterpret_cast<HMENU>(id), GetModuleHandleA(nullptr), nullptr);
   if (!window) throw Error(FormatText("Cannot create the control '%s'", caption));
   handle_.Reset(window);
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

@@ -3,7 +3,8 @@
 // receives its own notifications and colour requests reflected back from the container.
 //
 // Setting a check box or radio button from code runs its click reaction when its state changes,
-// like a click; mouse-release reactions run only for real mouse releases.
+// like a click; mouse-release reactions run only for real mouse releases. Of a container's radio
+// buttons only the checked one is a tab stop (the first while none is checked).
 #pragma once
 
 #include <windows.h>
@@ -54,8 +55,12 @@ void HintMouseMoved(HWND window, bool& tracking, const std::string& hint);
 void HintMouseLeft(bool& tracking);
 
 // Client coordinates of a mouse message.
-[[nodiscard]] inline int MouseX(LPARAM lParam) noexcept { return static_cast<short>(LOWORD(lParam)); }
-[[nodiscard]] inline int MouseY(LPARAM lParam) noexcept { return static_cast<short>(HIWORD(lParam)); }
+[[nodiscard]] inline int MouseX(LPARAM lParam) noexcept {
+  return static_cast<short>(LOWORD(lParam));
+}
+[[nodiscard]] inline int MouseY(LPARAM lParam) noexcept {
+  return static_cast<short>(HIWORD(lParam));
+}
 
 using MouseHandler = std::function<void(MouseButton, ShiftState, int x, int y)>;
 
@@ -88,12 +93,16 @@ enum class Align {
 
 struct ControlArgs {
   int tabOrder = -1;  // position among the container's tab stops; -1 for none
-  std::string hint;   // shown in the status line while the mouse rests over the control
+  // The first control of a group (WS_GROUP): the arrow keys move the focus within a group, from
+  // its first control up to the next one that starts a group. A control without a tab position
+  // is a group of its own, so that the arrows never land on it.
+  bool startsGroup = false;
+  std::string hint;              // shown in the status line while the mouse rests over the control
   std::optional<FontSpec> font;  // own font; without it the control uses its container's
-  bool checked = false;    // check boxes and radio buttons
-  bool isDefault = false;  // a button taken by Enter
-  bool isCancel = false;   // a button taken by Esc
-  int itemHeight = 13;     // the entries of a combo box's list
+  bool checked = false;          // check boxes and radio buttons
+  bool isDefault = false;        // a button taken by Enter
+  bool isCancel = false;         // a button taken by Esc
+  int itemHeight = 13;           // the entries of a combo box's list
   bool enabled = true;
   Align align = Align::None;
 };

@@ -34,27 +34,11 @@ std::vector<Control*> InTabOrder(const Container& container) {
   return children;
 }
 
-// The tab stops of a container in tab order. A container is no stop itself: at its own place
-// its children's stops follow. Of a container's radio buttons only the checked one is a stop
-// (the first while none is checked), as arrow keys, not Tab, move between them.
-void CollectTabStops(const Container& container, std::vector<Control*>& stops) {
-  const std::vector<Control*> children = InTabOrder(container);
-  const bool radioChecked = std::any_of(children.begin(), children.end(), [](Control* child) {
-    auto* radio = dynamic_cast<RadioButton*>(child);
-    return radio && radio->Checked();
-  });
-  bool firstRadio = true;
-  for (Control* child : children) {
-    if (auto* inner = dynamic_cast<Container*>(child)) {
-      CollectTabStops(*inner, stops);
-    } else if (!child->IsTabStop()) {
-      continue;
-    } else if (auto* radio = dynamic_cast<RadioButton*>(child)) {
-      if (radioChecked ? radio->Checked() : firstRadio) stops.push_back(child);
-      firstRadio = false;
-    } else {
-      stops.push_back(child);
-    }
+template <typename Visit>
+void ForEachControl(const Container& container, const Visit& visit) {
+  for (Control* child : container.Children()) {
+    visit(*child);
+    if (auto* inner = dynamic_cast<Container*>(child)) ForEachControl(*inner, visit);
   }
 }
 
@@ -81,14 +65,13 @@ Form::Form(const FormArgs& args)
       activatable_(args.activatable),
       canvas_(nullptr),
       capturesMouse_(args.capturesMouse),
-      takesAllKeys_(args.takesAllKeys) {
+      takesAllKeys_(args.takesAllKeys),
+      dialogKeys_(args.dialogKeys) {
   RECT outer{0, 0, args.clientWidth, args.clientHeight};
   AdjustWindowRectEx(&outer, FrameStyle(args), FALSE, FrameExStyle(args));
   int width = outer.right - outer.left;
   int height = outer.bottom - outer.top;
-  CreateHandle({.className = "VindelorForm",
-                .classStyle = CS_DBLCLKS,
-                .icon = App().Icon()},
+  CreateHandle({.className = "VindelorForm", .classStyle = CS_DBLCLKS, .icon = App().Icon()},
                {.exStyle = FrameExStyle(args),
                 .style = FrameStyle(args),
                 .caption = args.caption,
@@ -101,9 +84,7 @@ Form::Form(const FormArgs& args)
   }
 }
 
-Form::~Form() {
-  windowGone_ = true;
-}
+Form::~Form() { windowGone_ = true; }
 
 void Form::RunCreation() {
   StackInTabOrder(*this);
@@ -190,7 +171,8 @@ void Form::SetEnabled(bool enabled) { EnableWindow(Handle(), enabled); }
 bool Form::Enabled() const { return IsWindowEnabled(Handle()) != FALSE; }
 
 void Form::Repaint() {
-  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RedrawWindow(Handle(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 std::string Form::Caption() const {
@@ -293,53 +275,46 @@ Control* Form::ActiveControl() const {
   return Control::FromHandle(lastFocus_);
 }
 
-void Form::SelectNext(bool forward) {
-  std::vector<Control*> stops;
-  CollectTabStops(*this, stops);
-  std::erase_if(stops, [](Control* c) { return !c->Enabled() || !c->Visible(); });
-  if (stops.empty()) return;
-  Control* current = ActiveControl();
-  auto at = std::find(stops.begin(), stops.end(), current);
-  std::size_t index = 0;
-  if (at != stops.end()) {
-    auto position = static_cast<std::size_t>(at - stops.begin());
-    index = forward ? (position + 1) % stops.size() : (position + stops.size() - 1) % stops.size();
-  }
-  SetActiveControl(*stops[index]);
-  stops[index]->SetFocus();
+int Form::NewControlId(bool isDefault, bool isCancel) noexcept {
+  if (isDefault) return IDOK;
+  if (isCancel) return IDCANCEL;
+  return nextControlId_++;
 }
 
-bool Form::HandleDialogKey(const MSG& message) {
-  auto key = message.wParam;
-  bool modifier = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
-  auto* combo = dynamic_cast<ComboBox*>(ActiveControl());
-  switch (key) {
-    case VK_TAB:
-      if (modifier) return false;
-      SelectNext(GetKeyState(VK_SHIFT) >= 0);
-      return true;
-    case VK_RETURN: {
-      if (combo && combo->DroppedDown()) return false;
-      if (auto* focused = dynamic_cast<Button*>(ActiveControl()); focused && GetFocus() == focused->Handle()) {
-        focused->Click();
-        return true;
-      }
-      if (defaultButton_ && defaultButton_->Enabled() && defaultButton_->Visible()) {
-        defaultButton_->Click();
-        return true;
-      }
-      return false;
-    }
-    case VK_ESCAPE:
-      if (combo && combo->DroppedDown()) return false;
-      if (cancelButton_ && cancelButton_->Enabled() && cancelButton_->Visible()) {
-        cancelButton_->Click();
-        return true;
-      }
-      return false;
-    default:
-      return false;
-  }
+Button* Form::ButtonEnterPresses() const {
+  auto* focused = dynamic_cast<Button*>(Control::FromHandle(GetFocus()));
+  if (focused && &focused->Parent().OwnerForm() == this) return focused;
+  return defaultButton_;
+}
+
+void Form::ShowDefaultButton() {
+  const Button* pressed = ButtonEnterPresses();
+  ForEachControl(*this, [pressed](Control& control) {
+    auto* button = dynamic_cast<Button*>(&control);
+    if (!button) return;
+    const LONG_PTR look = button == pressed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    if ((GetWindowLongPtrA(button->Handle(), GWL_STYLE) & BS_TYPEMASK) == look) return;
+    SendMessageA(button->Handle(), BM_SETSTYLE, static_cast<WPARAM>(look), TRUE);
+  });
+}
+
+bool Form::TakeDialogMessage(MSG& message) {
+  if (!dialogKeys_) return false;
+  const HWND focusBefore = GetFocus();
+  if (!IsDialogMessageA(Handle(), &message)) return false;
+  if (message.message != WM_KEYDOWN || windowGone_) return true;
+  Application::HandleReportingErrors([&] {
+    // An arrow that moves the focus onto a radio button checks it, as a click would; the
+    // dialog manager only moves the focus between plain radio buttons.
+    const bool arrow = message.wParam == VK_LEFT || message.wParam == VK_RIGHT ||
+                       message.wParam == VK_UP || message.wParam == VK_DOWN;
+    const HWND focus = GetFocus();
+    auto* radio = dynamic_cast<RadioButton*>(Control::FromHandle(focus));
+    if (arrow && radio && focus != focusBefore) radio->SetChecked(true);
+    ShowDefaultButton();
+    return LRESULT{0};
+  });
+  return true;
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -347,6 +322,24 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT reflected = 0;
   if (ReflectToChild(message, wParam, lParam, reflected)) return reflected;
   switch (message) {
+    // Asked by the dialog manager: Enter presses the focused push button, else the default one.
+    case DM_GETDEFID:
+      if (const Button* button = ButtonEnterPresses()) {
+        return MAKELRESULT(GetDlgCtrlID(button->Handle()), DC_HASDEFID);
+      }
+      return 0;
+    case WM_NEXTDLGCTL: {  // an arrow key onto a control that is no radio button
+      HWND next = lParam ? reinterpret_cast<HWND>(wParam)
+                         : GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0);
+      if (next) ::SetFocus(next);
+      return 0;
+    }
+    case WM_COMMAND:  // Esc: IDCANCEL, from the cancel button wherever it sits
+      if (LOWORD(wParam) == IDCANCEL && HIWORD(wParam) == BN_CLICKED && cancelButton_) {
+        cancelButton_->Click();
+        return 0;
+      }
+      break;
     case WM_ERASEBKGND: {
       RECT client{};
       GetClientRect(Handle(), &client);

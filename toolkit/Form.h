@@ -48,6 +48,10 @@ struct FormArgs {
   // While the form is shown, every key of the program goes to its FormKeyDown, whichever window
   // has the keyboard, and nowhere else (for a form that is never active).
   bool takesAllKeys = false;
+  // The system's dialog manager handles the form's keys: Tab and Shift+Tab move along the tab
+  // stops, the arrows within a group (checking a radio button they reach), Enter presses the
+  // focused push button or else the default one, and Esc the cancel button.
+  bool dialogKeys = false;
 };
 
 class Form : public Window, public Container {
@@ -110,12 +114,17 @@ class Form : public Window, public Container {
   [[nodiscard]] Canvas& GetCanvas() noexcept { return canvas_; }
   [[nodiscard]] Font& GetFont() noexcept { return font_; }
 
-  // Focus and the keys a dialog handles itself (Tab, Enter, Esc).
+  // The focus, and the default and cancel buttons.
   void SetActiveControl(Control& control);
   [[nodiscard]] Control* ActiveControl() const;
   void SetDefaultButton(Button& button) noexcept { defaultButton_ = &button; }
   void SetCancelButton(Button& button) noexcept { cancelButton_ = &button; }
-  bool HandleDialogKey(const MSG& message);
+  // A new control's id, unique within the form: IDOK for the default button, IDCANCEL for the
+  // cancel button, and none of the two for any other.
+  [[nodiscard]] int NewControlId(bool isDefault, bool isCancel) noexcept;
+  // A message for a form with dialog keys goes through the dialog manager, which dispatches it;
+  // false when the form has none or the message is not for it.
+  bool TakeDialogMessage(MSG& message);
 
   // Container
   [[nodiscard]] HWND ContainerHandle() const noexcept override { return Handle(); }
@@ -131,7 +140,8 @@ class Form : public Window, public Container {
  private:
   void SetFontHeight(int height);
   void ScaleContents(const Scale& scale);
-  void SelectNext(bool forward);
+  [[nodiscard]] Button* ButtonEnterPresses() const;
+  void ShowDefaultButton();  // the button Enter presses has the default look
   void CentreOnScreen();
   void TakeMouse(UINT buttonDown);
   void GiveBackMouse();
@@ -152,6 +162,8 @@ class Form : public Window, public Container {
   bool trackingMouse_ = false;
   bool capturesMouse_;
   bool takesAllKeys_;
+  bool dialogKeys_;
+  int nextControlId_ = 100;
   bool holdingMouse_ = false;
   MouseButton mouseHeldFor_ = MouseButton::Left;  // the button whose press took the mouse
 };

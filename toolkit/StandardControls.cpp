@@ -1,8 +1,10 @@
 // The standard controls: labels, push buttons, check boxes, radio buttons, combo boxes and
 // group boxes, each on its Windows class.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "toolkit/Control.h"
 #include "toolkit/Error.h"
@@ -10,12 +12,36 @@
 #include "toolkit/Scaling.h"
 
 namespace tk {
+namespace {
+
+// Tab reaches a group of radio buttons at its checked one (the first while none is checked);
+// the arrow keys move within it.
+void KeepTabStopOnCheckedRadio(const Container& container) {
+  std::vector<RadioButton*> radios;
+  for (Control* child : container.Children()) {
+    auto* radio = dynamic_cast<RadioButton*>(child);
+    if (radio && radio->IsTabStop()) radios.push_back(radio);
+  }
+  if (radios.empty()) return;
+  std::stable_sort(radios.begin(), radios.end(), [](const RadioButton* a, const RadioButton* b) {
+    return a->TabOrder() < b->TabOrder();
+  });
+  const auto checked = std::find_if(radios.begin(), radios.end(),
+                                    [](const RadioButton* radio) { return radio->Checked(); });
+  const RadioButton* stop = checked != radios.end() ? *checked : radios.front();
+  for (RadioButton* radio : radios) {
+    const LONG_PTR style = GetWindowLongPtrA(radio->Handle(), GWL_STYLE);
+    const LONG_PTR wanted = radio == stop ? style | WS_TABSTOP : style & ~LONG_PTR{WS_TABSTOP};
+    if (wanted != style) SetWindowLongPtrA(radio->Handle(), GWL_STYLE, wanted);
+  }
+}
+
+}  // namespace
 
 // --- Label, Button, CheckBox, RadioButton, ComboBox ------------------------------------------
 
 Label::Label(Container& parent, Bounds bounds, std::string caption, ControlArgs args)
-    : Control(parent, bounds, std::move(caption), args, "STATIC",
-              SS_LEFT | SS_NOPREFIX) {}
+    : Control(parent, bounds, std::move(caption), args, "STATIC", SS_LEFT | SS_NOPREFIX) {}
 
 Button::Button(Container& parent, Bounds bounds, std::string caption, ControlArgs args)
     : Control(parent, bounds, std::move(caption), args, "BUTTON",
@@ -53,6 +79,7 @@ void CheckBox::Notify(WORD code) {
 RadioButton::RadioButton(Container& parent, Bounds bounds, std::string caption, ControlArgs args)
     : Control(parent, bounds, std::move(caption), args, "BUTTON", BS_RADIOBUTTON) {
   SendMessageA(Handle(), BM_SETCHECK, args.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  KeepTabStopOnCheckedRadio(Parent());
 }
 
 bool RadioButton::Checked() const {
@@ -69,6 +96,7 @@ void RadioButton::SetChecked(bool checked) {
       }
     }
   }
+  KeepTabStopOnCheckedRadio(Parent());
   if (OnClick) OnClick();
 }
 
@@ -139,8 +167,8 @@ void ComboBox::Notify(WORD code) {
 // --- GroupBox --------------------------------------------------------------------------------
 
 GroupBox::GroupBox(Container& parent, Bounds bounds, std::string caption, ControlArgs args)
-    : Control(parent, bounds, std::move(caption), args, "BUTTON",
-              BS_GROUPBOX | WS_CLIPCHILDREN) {}
+    : Control(parent, bounds, std::move(caption), args, "BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN,
+              WS_EX_CONTROLPARENT) {}
 
 const Font& GroupBox::ContainerFont() const noexcept {
   return OwnFont() ? *OwnFont() : Parent().ContainerFont();

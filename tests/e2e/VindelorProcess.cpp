@@ -133,6 +133,14 @@ bool VindelorProcess::IsChecked(const std::string& caption) const {
   return SendMessageA(ChildWithText(OptionsDialog(), caption), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+std::string VindelorProcess::FocusedControl() const {
+  GUITHREADINFO info{.cbSize = sizeof(GUITHREADINFO)};
+  GetGUIThreadInfo(GetWindowThreadProcessId(OptionsDialog(), nullptr), &info);
+  HWND focus = info.hwndFocus;
+  if (focus && ClassNameOf(GetParent(focus)) == "ComboBox") focus = GetParent(focus);
+  return focus ? WindowText(focus) : std::string();
+}
+
 void VindelorProcess::SetBox(const std::string& caption, bool checked) const {
   if (IsChecked(caption) == checked) return;
   Click(caption);

@@ -122,16 +122,20 @@ TEST_F(Selection, EachGestureCropsItsRectangleWithItsPixelsOrLeavesTheWholeDeskt
 }
 
 // While the overlay is up, keys reach neither the dialog beneath it nor its buttons: Enter does
-// not print and Esc does not cancel the dialog. Esc closes the overlay as a click does, with no
+// not print, Tab and the arrows move no focus and check nothing, and Esc does not cancel the
+// dialog. Esc closes the overlay as a click does, with no
 // crop, and the hotkeys stay disarmed while the dialog is open.
 TEST_F(Selection, KeysWhileTheOverlayIsUpLeaveTheDialogAloneAndEscClosesTheOverlay) {
   const std::size_t pages = PageFiles("VindelorA").size();
   StartSelection();
   SetForegroundWindow(program_->OptionsDialog());
   ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == program_->OptionsDialog(); }));
-  for (WORD key : {WORD{VK_RETURN}, WORD{VK_TAB}, WORD{VK_SPACE}}) PressKey(key);
+  const std::string focus = program_->FocusedControl();
+  for (int key : {VK_RETURN, VK_TAB, VK_SPACE, VK_DOWN, VK_RIGHT}) PressKey(WORD(key));
   PumpMessagesFor(1500ms);  // time for a key that reached the dialog to act
   EXPECT_TRUE(IsShown(program_->SelectionOverlay()));
+  EXPECT_EQ(program_->FocusedControl(), focus);
+  EXPECT_TRUE(program_->IsChecked("Landscape"));
   Perform("m20,20 L m60,50", origin_);
   PressKey(VK_ESCAPE);
   EndSelection();

@@ -1,6 +1,6 @@
-// The options dialog: Large Form, Tab, Enter and Esc, the colour boxes; the settings in the test
-// prefix's real registry (first run, loading, spoiled values, Save Options); and its status line
-// (305 × 21 pixels, short time): clock, timer and Interval, progress, caption and hint.
+// The options dialog: Large Form and the colour boxes; the settings in the test prefix's real
+// registry (first run, loading, spoiled values, Save Options); and its status line (305 × 21
+// pixels, short time): clock, timer and Interval, progress, caption and hint.
 #include <array>
 
 #include "options/SettingsStore.h"
@@ -54,52 +54,6 @@ TEST_F(OptionsDialog, LargeFormScalesBySixFifthsAndBackAndShowsTheDialogAgain) {
     EXPECT_EQ(
         std::tuple(Form2->ClientWidth(), Form2->ClientHeight(), Form2->Button1.GetBounds().left),
         large ? std::tuple(366, 334, 221) : std::tuple(305, 278, 184));  // 184 × 6/5 = 220.8
-  }
-}
-
-// A group box's children follow in their own order; of the radio buttons only the checked one (or
-// the first while neither is) is visited, and none that receives the focus may choose itself.
-TEST_F(OptionsDialog, TabVisitsEveryControlInTabOrderAndShiftTabTheReverseChangingNoOption) {
-  TForm2& d = *Form2;
-  const tk::Control* const cycle[] = {&d.Button1,   &d.Button4,   &d.Button2,      &d.Button3,
-                                      &d.Button5,   &d.CheckBox1, &d.CheckBox2,    &d.CheckBox5,
-                                      &d.CheckBox4, &d.CheckBox6, &d.RadioButton1, &d.CheckBox3,
-                                      &d.CheckBox7, &d.ComboBox1, &d.CheckBox8,    &d.CheckBox9,
-                                      &d.Button6,   &d.Button7,   &d.Button8};
-  const std::size_t n = std::size(cycle);
-  ShowDialog();
-  for (bool backwards : {false, true}) {
-    d.RadioButton1.SetChecked(false);
-    std::optional<HeldKey> shift;
-    if (backwards) shift.emplace(VK_SHIFT);
-    for (std::size_t step = 1; step <= n; ++step) {
-      PressKey(VK_TAB);
-      const tk::Control* expected = cycle[(backwards ? n - step : step) % n];
-      ASSERT_TRUE(WaitUntil([&] { return d.ActiveControl() == expected; }, 5s))
-          << step << ": " << expected->Caption();
-    }
-    EXPECT_FALSE(d.RadioButton1.Checked() || d.RadioButton2.Checked()) << "none chose itself";
-  }
-}
-
-// With the focus on a check box, Enter prints (a page comes out) and Esc cancels; neither key
-// toggles the box. On a button, Enter runs that button.
-TEST_F(OptionsDialog, EnterPrintsFromACheckBoxRunsAFocusedButtonAndEscCancels) {
-  EndSplash();
-  using Case = std::tuple<tk::Control*, WORD, std::size_t>;
-  for (auto [focus, key, printed] :
-       {Case{&Form2->CheckBox2, VK_RETURN, 1}, Case{&Form2->CheckBox2, VK_ESCAPE, 0},
-        Case{&Form2->Button4, VK_RETURN, 0}}) {
-    ASSERT_TRUE(WaitUntilPrintingIsDone());
-    const std::size_t pages = PageFiles("VindelorA").size() + printed;
-    ShowDialog();
-    focus->SetFocus();
-    PressKey(key);
-    ASSERT_TRUE(WaitUntil([] { return !Form2->Visible(); }));
-    ASSERT_TRUE(WaitUntilPrintingIsDone());
-    EXPECT_EQ(std::pair(Form2->CheckBox2.Checked(), WaitForPages("VindelorA", pages).size()),
-              std::pair(false, pages))
-        << focus->Caption() << " " << key;
   }
 }
 
