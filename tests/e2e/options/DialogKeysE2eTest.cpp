@@ -130,28 +130,32 @@ TEST_F(DialogKeys, ArrowsMoveWithinTheirGroupAndCheckTheRadioButtonTheyReach) {
 // Enter on a check box prints and leaves the box as it was; Esc cancels from anywhere; Enter on
 // a focused push button runs that button, inside a group box too.
 TEST_F(DialogKeys, EnterPrintsFromACheckBoxRunsAFocusedButtonAndEscCancels) {
-  using Case = std::tuple<const char*, WORD, const char*>;  // focus, key, what happens
-  for (auto [focus, key, outcome] :
+  struct Case {
+    std::string focus;
+    WORD key;
+    std::string outcome;  // "prints", "hides", or the text of the message box that opens
+  };
+  for (const Case& c :
        {Case{"Stretched", VK_RETURN, "prints"}, Case{"Stretched", VK_ESCAPE, "hides"},
         Case{"Cancel", VK_RETURN, "hides"}, Case{"Print", VK_ESCAPE, "hides"},
         Case{"Save Options", VK_RETURN, "Settings saved successfully"}}) {
-    for (int tab = 0; tab < 19 && program_->FocusedControl() != focus; ++tab) PressKey(VK_TAB);
-    ASSERT_TRUE(WaitUntil([&] { return program_->FocusedControl() == focus; })) << focus;
+    for (int tab = 0; tab < 19 && program_->FocusedControl() != c.focus; ++tab) PressKey(VK_TAB);
+    ASSERT_TRUE(WaitUntil([&] { return program_->FocusedControl() == c.focus; })) << c.focus;
     const std::size_t pages = PageFiles("VindelorA").size();
-    const auto press = [key] { PressKey(key); };
-    if (outcome == std::string("prints")) {
+    const auto press = [&c] { PressKey(c.key); };
+    if (c.outcome == "prints") {
       EXPECT_FALSE(program_->PrintPage(press).empty());
-    } else if (outcome == std::string("hides")) {
+    } else if (c.outcome == "hides") {
       press();
-      EXPECT_TRUE(WaitUntil([&] { return !IsShown(program_->OptionsDialog()); })) << focus;
+      EXPECT_TRUE(WaitUntil([&] { return !IsShown(program_->OptionsDialog()); })) << c.focus;
       EXPECT_TRUE(WaitUntilPrintingIsDone());
     } else {
       press();
       const auto seen = AnswerDialog(program_->Id(), IDOK);
-      EXPECT_EQ(seen ? seen->text : "none", outcome);
+      EXPECT_EQ(seen ? seen->text : "none", c.outcome);
       program_->CancelDialog();
     }
-    EXPECT_EQ(PageFiles("VindelorA").size(), pages + (outcome == std::string("prints")));
+    EXPECT_EQ(PageFiles("VindelorA").size(), pages + (c.outcome == "prints"));
     EXPECT_FALSE(program_->IsChecked("Stretched"));
     ShowDialog();
   }
