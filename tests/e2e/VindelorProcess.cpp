@@ -78,11 +78,11 @@ HWND VindelorProcess::WaitForSplash() {
   return credits;
 }
 
-void VindelorProcess::EndSplashWithKeyPress() {
+void VindelorProcess::EndSplashWithKeyPress(WORD key) {
   HWND credits = WaitForSplash();
   WaitUntil([&] { return GetForegroundWindow() == credits; });
-  PressKey('A');
-  WaitUntil([&] { return !IsShown(credits); });
+  PressKey(key);
+  EXPECT_TRUE(WaitUntil([&] { return !IsShown(credits); })) << "the splash ends";
 }
 
 bool VindelorProcess::CaptureWithHotkey(bool alt) {

@@ -34,7 +34,7 @@ class VindelorProcess {
   [[nodiscard]] HWND WaitForDialog(std::optional<std::string> title = {}) const;
   [[nodiscard]] bool ShowsNoDialog() const;  // no message box or common dialog is up
   HWND WaitForSplash();                      // the credits form, once shown
-  void EndSplashWithKeyPress();              // and waits until the program is resident
+  void EndSplashWithKeyPress(WORD key = 'A');  // and waits until the program is resident
   void CloseMainForm() const { PostMessageA(CreditsForm(), WM_CLOSE, 0, 0); }
   // Waits until neither the splash nor the dialog shows and the program answers a message, then
   // presses the hotkey once: the dialog must show. (A press made while the program still

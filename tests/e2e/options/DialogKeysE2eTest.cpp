@@ -1,6 +1,7 @@
 // The options dialog's keys on the real program: Tab and Shift+Tab along the nineteen stops, the
 // arrows within their groups (checking the radio button they reach), Enter and Esc. The dialog
-// starts from stored options with every box and both orientations off.
+// starts from stored options with every box and both orientations off, after Esc has ended the
+// splash.
 #include <algorithm>
 #include <array>
 
@@ -19,7 +20,7 @@ class DialogKeys : public VindelorTest {
     VindelorTest::SetUp();
     SeedSavedSettings(100, 100);
     program_.emplace();
-    program_->EndSplashWithKeyPress();
+    program_->EndSplashWithKeyPress(VK_ESCAPE);  // the splash keeps its own keys
     ShowDialog();
   }
   void TearDown() override {
@@ -128,17 +129,20 @@ TEST_F(DialogKeys, ArrowsMoveWithinTheirGroupAndCheckTheRadioButtonTheyReach) {
 }
 
 // Enter on a check box prints and leaves the box as it was; Esc cancels from anywhere; Enter on
-// a focused push button runs that button, inside a group box too.
+// a focused push button runs that button, inside a group box too. With the printer list open,
+// either key only closes the list.
 TEST_F(DialogKeys, EnterPrintsFromACheckBoxRunsAFocusedButtonAndEscCancels) {
   struct Case {
     std::string focus;
     WORD key;
-    std::string outcome;  // "prints", "hides", or the text of the message box that opens
+    std::string outcome;  // "prints", "hides", "closes the list" or the message box's text
   };
   for (const Case& c :
        {Case{"Stretched", VK_RETURN, "prints"}, Case{"Stretched", VK_ESCAPE, "hides"},
         Case{"Cancel", VK_RETURN, "hides"}, Case{"Print", VK_ESCAPE, "hides"},
-        Case{"Save Options", VK_RETURN, "Settings saved successfully"}}) {
+        Case{"Save Options", VK_RETURN, "Settings saved successfully"},
+        Case{"Default Printer", VK_RETURN, "closes the list"},
+        Case{"Default Printer", VK_ESCAPE, "closes the list"}}) {
     for (int tab = 0; tab < 19 && program_->FocusedControl() != c.focus; ++tab) PressKey(VK_TAB);
     ASSERT_TRUE(WaitUntil([&] { return program_->FocusedControl() == c.focus; })) << c.focus;
     const std::size_t pages = PageFiles("VindelorA").size();
@@ -149,6 +153,17 @@ TEST_F(DialogKeys, EnterPrintsFromACheckBoxRunsAFocusedButtonAndEscCancels) {
       press();
       EXPECT_TRUE(WaitUntil([&] { return !IsShown(program_->OptionsDialog()); })) << c.focus;
       EXPECT_TRUE(WaitUntilPrintingIsDone());
+    } else if (c.outcome == "closes the list") {
+      HWND list = nullptr;
+      for (HWND child : Children(program_->OptionsDialog()))
+        if (ClassNameOf(child) == "ComboBox") list = child;
+      const auto open = [list] { return SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) != 0; };
+      PressKey(VK_F4);
+      ASSERT_TRUE(WaitUntil(open));
+      press();
+      EXPECT_TRUE(WaitUntil([&] { return !open(); }));
+      EXPECT_FALSE(WaitUntil([&] { return !IsShown(program_->OptionsDialog()); }, 1s));
+      program_->CancelDialog();
     } else {
       press();
       const auto seen = AnswerDialog(program_->Id(), IDOK);
