@@ -219,6 +219,13 @@ LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR:
       if (App().KeepCursorHidden()) return TRUE;
       break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+      LRESULT result = CallOriginal(message, wParam, lParam);
+      parent_.OwnerForm().FocusMoved(message == WM_SETFOCUS ? Handle()
+                                                            : reinterpret_cast<HWND>(wParam));
+      return result;
+    }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {

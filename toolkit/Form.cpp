@@ -281,14 +281,18 @@ int Form::NewControlId(bool isDefault, bool isCancel) noexcept {
   return nextControlId_++;
 }
 
-Button* Form::ButtonEnterPresses() const {
-  auto* focused = dynamic_cast<Button*>(Control::FromHandle(GetFocus()));
+Button* Form::ButtonEnterPresses(HWND focus) const {
+  auto* focused = dynamic_cast<Button*>(Control::FromHandle(focus));
   if (focused && &focused->Parent().OwnerForm() == this) return focused;
   return defaultButton_;
 }
 
-void Form::ShowDefaultButton() {
-  const Button* pressed = ButtonEnterPresses();
+void Form::FocusMoved(HWND to) {
+  if (dialogKeys_ && !windowGone_) ShowDefaultButton(to);
+}
+
+void Form::ShowDefaultButton(HWND focus) {
+  const Button* pressed = ButtonEnterPresses(focus);
   ForEachControl(*this, [pressed](Control& control) {
     auto* button = dynamic_cast<Button*>(&control);
     if (!button) return;
@@ -311,7 +315,7 @@ bool Form::TakeDialogMessage(MSG& message) {
     const HWND focus = GetFocus();
     auto* radio = dynamic_cast<RadioButton*>(Control::FromHandle(focus));
     if (arrow && radio && focus != focusBefore) radio->SetChecked(true);
-    ShowDefaultButton();
+    ShowDefaultButton(GetFocus());  // after the dialog manager's own changes of the look
     return LRESULT{0};
   });
   return true;
@@ -324,7 +328,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     // Asked by the dialog manager: Enter presses the focused push button, else the default one.
     case DM_GETDEFID:
-      if (const Button* button = ButtonEnterPresses()) {
+      if (const Button* button = ButtonEnterPresses(GetFocus())) {
         return MAKELRESULT(GetDlgCtrlID(button->Handle()), DC_HASDEFID);
       }
       return 0;

@@ -125,6 +125,8 @@ class Form : public Window, public Container {
   // A message for a form with dialog keys goes through the dialog manager, which dispatches it;
   // false when the form has none or the message is not for it.
   bool TakeDialogMessage(MSG& message);
+  // A control of the form gains the focus or loses it to the window `to`.
+  void FocusMoved(HWND to);
 
   // Container
   [[nodiscard]] HWND ContainerHandle() const noexcept override { return Handle(); }
@@ -140,8 +142,9 @@ class Form : public Window, public Container {
  private:
   void SetFontHeight(int height);
   void ScaleContents(const Scale& scale);
-  [[nodiscard]] Button* ButtonEnterPresses() const;
-  void ShowDefaultButton();  // the button Enter presses has the default look
+  // With the focus on `focus`: the button that Enter presses, which alone looks like the default.
+  [[nodiscard]] Button* ButtonEnterPresses(HWND focus) const;
+  void ShowDefaultButton(HWND focus);
   void CentreOnScreen();
   void TakeMouse(UINT buttonDown);
   void GiveBackMouse();

@@ -78,11 +78,11 @@ HWND VindelorProcess::WaitForSplash() {
   return credits;
 }
 
-void VindelorProcess::EndSplashWithKeyPress(WORD key) {
+void VindelorProcess::EndSplashWithKeyPress(WORD key, std::chrono::milliseconds bound) {
   HWND credits = WaitForSplash();
   WaitUntil([&] { return GetForegroundWindow() == credits; });
   PressKey(key);
-  EXPECT_TRUE(WaitUntil([&] { return !IsShown(credits); })) << "the splash ends";
+  EXPECT_TRUE(WaitUntil([&] { return !IsShown(credits); }, bound)) << "the key ends the splash";
 }
 
 bool VindelorProcess::CaptureWithHotkey(bool alt) {

@@ -34,7 +34,9 @@ class VindelorProcess {
   [[nodiscard]] HWND WaitForDialog(std::optional<std::string> title = {}) const;
   [[nodiscard]] bool ShowsNoDialog() const;  // no message box or common dialog is up
   HWND WaitForSplash();                      // the credits form, once shown
-  void EndSplashWithKeyPress(WORD key = 'A');  // and waits until the program is resident
+  // And waits until the program is resident: within `bound` of the press, so that an ignored key
+  // shows when the bound is shorter than the splash's ticks.
+  void EndSplashWithKeyPress(WORD key = 'A', std::chrono::milliseconds bound = kDefaultTimeout);
   void CloseMainForm() const { PostMessageA(CreditsForm(), WM_CLOSE, 0, 0); }
   // Waits until neither the splash nor the dialog shows and the program answers a message, then
   // presses the hotkey once: the dialog must show. (A press made while the program still

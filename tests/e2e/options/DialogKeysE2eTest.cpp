@@ -4,6 +4,7 @@
 // splash.
 #include <algorithm>
 #include <array>
+#include <set>
 
 #include "tests/e2e/VindelorProcess.h"
 #include "tests/support/HarnessAccess.h"
@@ -20,7 +21,7 @@ class DialogKeys : public VindelorTest {
     VindelorTest::SetUp();
     SeedSavedSettings(100, 100);
     program_.emplace();
-    program_->EndSplashWithKeyPress(VK_ESCAPE);  // the splash keeps its own keys
+    program_->EndSplashWithKeyPress(VK_ESCAPE, 2500ms);  // at once, not after its five ticks
     ShowDialog();
   }
   void TearDown() override {
@@ -30,6 +31,8 @@ class DialogKeys : public VindelorTest {
   void ShowDialog() {
     ASSERT_TRUE(program_->CaptureWithHotkey());
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == program_->OptionsDialog(); }));
+    EXPECT_EQ(std::pair(program_->FocusedControl(), DefaultLooking()),
+              std::pair(std::string("Print"), std::string("Print")));
   }
   // Presses the key and waits for the focus to reach the control.
   void Move(WORD key, bool shift, const std::string& to) {
@@ -90,6 +93,18 @@ TEST_F(DialogKeys, TabVisitsTheNineteenStopsInOrderAndShiftTabTheReverse) {
   }
   for (const char* option : {"Landscape", "Portrait", "Centered", "Large Form"})
     EXPECT_FALSE(program_->IsChecked(option)) << option;
+  HWND dialog = program_->OptionsDialog();
+  EXPECT_EQ(
+      std::pair(WindowText(GetDlgItem(dialog, IDOK)), WindowText(GetDlgItem(dialog, IDCANCEL))),
+      std::pair(std::string("Print"), std::string("Cancel")));
+  std::set<int> ids;  // of the dialog's own controls, the group boxes' and their controls
+  std::size_t controls = 0;
+  for (HWND child : Children(dialog)) {
+    if (GetParent(child) != dialog && ClassNameOf(GetParent(child)) != "Button") continue;
+    ++controls;
+    ids.insert(GetDlgCtrlID(child));
+  }
+  EXPECT_EQ(ids.size(), controls) << "unique ids";
 }
 
 // The arrows move within a group and wrap around in it: the radio buttons, and the groups before
