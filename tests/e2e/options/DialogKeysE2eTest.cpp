@@ -97,14 +97,14 @@ TEST_F(DialogKeys, TabVisitsTheNineteenStopsInOrderAndShiftTabTheReverse) {
   EXPECT_EQ(
       std::pair(WindowText(GetDlgItem(dialog, IDOK)), WindowText(GetDlgItem(dialog, IDCANCEL))),
       std::pair(std::string("Print"), std::string("Cancel")));
-  std::set<int> ids;  // of the dialog's own controls, the group boxes' and their controls
+  std::set<int> ids;  // of the controls on the dialog and on its group boxes
   std::size_t controls = 0;
   for (HWND child : Children(dialog)) {
     if (GetParent(child) != dialog && ClassNameOf(GetParent(child)) != "Button") continue;
     ++controls;
     ids.insert(GetDlgCtrlID(child));
   }
-  EXPECT_EQ(ids.size(), controls) << "unique ids";
+  EXPECT_EQ(controls, ids.size()) << "unique ids";
 }
 
 // The arrows move within a group and wrap around in it: the radio buttons, and the groups before
@@ -144,8 +144,9 @@ TEST_F(DialogKeys, ArrowsMoveWithinTheirGroupAndCheckTheRadioButtonTheyReach) {
 }
 
 // Enter on a check box prints and leaves the box as it was; Esc cancels from anywhere; Enter on
-// a focused push button runs that button, inside a group box too. With the printer list open,
-// either key only closes the list.
+// a focused push button runs that button, inside a group box too, and looks like the default one
+// until a click takes the focus elsewhere. With the printer list open, either key only closes the
+// list.
 TEST_F(DialogKeys, EnterPrintsFromACheckBoxRunsAFocusedButtonAndEscCancels) {
   struct Case {
     std::string focus;
@@ -183,6 +184,9 @@ TEST_F(DialogKeys, EnterPrintsFromACheckBoxRunsAFocusedButtonAndEscCancels) {
       press();
       const auto seen = AnswerDialog(program_->Id(), IDOK);
       EXPECT_EQ(seen ? seen->text : "none", c.outcome);
+      program_->SetBox("Stretched", true);  // a click takes the focus from the button
+      program_->SetBox("Stretched", false);
+      EXPECT_EQ(DefaultLooking(), "Print");
       program_->CancelDialog();
     }
     EXPECT_EQ(PageFiles("VindelorA").size(), pages + (c.outcome == "prints"));
