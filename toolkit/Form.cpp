@@ -307,17 +307,21 @@ bool Form::TakeDialogMessage(MSG& message) {
   const HWND focusBefore = GetFocus();
   if (!IsDialogMessageA(Handle(), &message)) return false;
   if (message.message != WM_KEYDOWN || windowGone_) return true;
-  Application::HandleReportingErrors([&] {
+  const HWND focus = GetFocus();
+  if (message.wParam == VK_TAB) {
+    ShowDefaultButton(focus);  // Tab restyles the buttons after the focus has moved
+  } else if (message.wParam == VK_LEFT || message.wParam == VK_RIGHT || message.wParam == VK_UP ||
+             message.wParam == VK_DOWN) {
     // An arrow that moves the focus onto a radio button checks it, as a click would; the
     // dialog manager only moves the focus between plain radio buttons.
-    const bool arrow = message.wParam == VK_LEFT || message.wParam == VK_RIGHT ||
-                       message.wParam == VK_UP || message.wParam == VK_DOWN;
-    const HWND focus = GetFocus();
     auto* radio = dynamic_cast<RadioButton*>(Control::FromHandle(focus));
-    if (arrow && radio && focus != focusBefore) radio->SetChecked(true);
-    ShowDefaultButton(GetFocus());  // after the dialog manager's own changes of the look
-    return LRESULT{0};
-  });
+    if (radio && focus != focusBefore) {
+      Application::HandleReportingErrors([radio] {
+        radio->SetChecked(true);
+        return LRESULT{0};
+      });
+    }
+  }
   return true;
 }
 
@@ -338,12 +342,6 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (next) ::SetFocus(next);
       return 0;
     }
-    case WM_COMMAND:  // Esc: IDCANCEL, from the cancel button wherever it sits
-      if (LOWORD(wParam) == IDCANCEL && HIWORD(wParam) == BN_CLICKED && cancelButton_) {
-        cancelButton_->Click();
-        return 0;
-      }
-      break;
     case WM_ERASEBKGND: {
       RECT client{};
       GetClientRect(Handle(), &client);

@@ -114,11 +114,10 @@ class Form : public Window, public Container {
   [[nodiscard]] Canvas& GetCanvas() noexcept { return canvas_; }
   [[nodiscard]] Font& GetFont() noexcept { return font_; }
 
-  // The focus, and the default and cancel buttons.
+  // The focus and the default button (Esc presses the button with the id IDCANCEL).
   void SetActiveControl(Control& control);
   [[nodiscard]] Control* ActiveControl() const;
   void SetDefaultButton(Button& button) noexcept { defaultButton_ = &button; }
-  void SetCancelButton(Button& button) noexcept { cancelButton_ = &button; }
   // A new control's id, unique within the form: IDOK for the default button, IDCANCEL for the
   // cancel button, and none of the two for any other.
   [[nodiscard]] int NewControlId(bool isDefault, bool isCancel) noexcept;
@@ -160,7 +159,6 @@ class Form : public Window, public Container {
   Canvas canvas_;
   HWND lastFocus_ = nullptr;
   Button* defaultButton_ = nullptr;
-  Button* cancelButton_ = nullptr;
   bool windowGone_ = false;
   bool trackingMouse_ = false;
   bool capturesMouse_;

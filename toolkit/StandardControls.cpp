@@ -23,12 +23,14 @@ void KeepTabStopOnCheckedRadio(const Container& container) {
     if (radio && radio->IsTabStop()) radios.push_back(radio);
   }
   if (radios.empty()) return;
-  std::stable_sort(radios.begin(), radios.end(), [](const RadioButton* a, const RadioButton* b) {
-    return a->TabOrder() < b->TabOrder();
-  });
   const auto checked = std::find_if(radios.begin(), radios.end(),
                                     [](const RadioButton* radio) { return radio->Checked(); });
-  const RadioButton* stop = checked != radios.end() ? *checked : radios.front();
+  const RadioButton* stop =
+      checked != radios.end()
+          ? *checked
+          : *std::min_element(radios.begin(), radios.end(), [](const auto* a, const auto* b) {
+              return a->TabOrder() < b->TabOrder();
+            });
   for (RadioButton* radio : radios) {
     const LONG_PTR style = GetWindowLongPtrA(radio->Handle(), GWL_STYLE);
     const LONG_PTR wanted = radio == stop ? style | WS_TABSTOP : style & ~LONG_PTR{WS_TABSTOP};
@@ -47,7 +49,6 @@ Button::Button(Container& parent, Bounds bounds, std::string caption, ControlArg
     : Control(parent, bounds, std::move(caption), args, "BUTTON",
               args.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) {
   if (args.isDefault) parent.OwnerForm().SetDefaultButton(*this);
-  if (args.isCancel) parent.OwnerForm().SetCancelButton(*this);
 }
 
 void Button::Click() {

@@ -133,6 +133,13 @@ bool VindelorProcess::IsChecked(const std::string& caption) const {
   return SendMessageA(ChildWithText(OptionsDialog(), caption), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+HWND VindelorProcess::PrinterList() const {
+  for (HWND child : Children(OptionsDialog())) {
+    if (ClassNameOf(child) == "ComboBox") return child;
+  }
+  return nullptr;
+}
+
 std::string VindelorProcess::FocusedControl() const {
   GUITHREADINFO info{.cbSize = sizeof(GUITHREADINFO)};
   GetGUIThreadInfo(GetWindowThreadProcessId(OptionsDialog(), nullptr), &info);

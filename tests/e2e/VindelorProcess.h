@@ -54,6 +54,7 @@ class VindelorProcess {
   void Click(const std::string& caption) const;
   void Press(const std::string& caption) const;
   [[nodiscard]] bool IsChecked(const std::string& caption) const;
+  [[nodiscard]] HWND PrinterList() const;  // the dialog's combo box
   // The caption of the dialog's control that has the keyboard (a combo box's for its field).
   [[nodiscard]] std::string FocusedControl() const;
   void SetBox(const std::string& caption, bool checked) const;

@@ -31,12 +31,6 @@ class Names : public ResidentTest {
     ASSERT_NE(TemporaryFolder().find("Temp Тест 東京"), std::string::npos) << "the desktop's";
     ResidentTest::SetUp();
   }
-  [[nodiscard]] HWND PrinterList() const {
-    for (HWND child : Children(program_->OptionsDialog())) {
-      if (ClassNameOf(child) == "ComboBox") return child;
-    }
-    return nullptr;
-  }
   void PrintOn(const char* queue) {
     EXPECT_FALSE(program_->PrintPage([&] { program_->Press("Print"); }, queue).empty());
   }
@@ -68,12 +62,12 @@ TEST_F(Names, PrinterNamesAreListedChosenStoredAndPreselectedWhole) {
     program_.emplace();
     program_->EndSplashWithKeyPress();
     CaptureThePattern();
-    EXPECT_EQ(WindowText(PrinterList()), start == 0 ? "Büro-Drucker" : kNamed);
+    EXPECT_EQ(WindowText(program_->PrinterList()), start == 0 ? "Büro-Drucker" : kNamed);
     if (start == 1) break;
     PrintOn("named-latin");
     CaptureThePattern();
     const std::wstring named = Wide(kNamed);
-    ASSERT_GE(SendMessageW(PrinterList(), CB_SELECTSTRING, WPARAM(-1),
+    ASSERT_GE(SendMessageW(program_->PrinterList(), CB_SELECTSTRING, WPARAM(-1),
                            reinterpret_cast<LPARAM>(named.c_str())),
               0);
     PrintOn("named");

@@ -170,9 +170,7 @@ TEST_F(DialogKeys, EnterPrintsFromACheckBoxRunsAFocusedButtonAndEscCancels) {
       EXPECT_TRUE(WaitUntil([&] { return !IsShown(program_->OptionsDialog()); })) << c.focus;
       EXPECT_TRUE(WaitUntilPrintingIsDone());
     } else if (c.outcome == "closes the list") {
-      HWND list = nullptr;
-      for (HWND child : Children(program_->OptionsDialog()))
-        if (ClassNameOf(child) == "ComboBox") list = child;
+      HWND list = program_->PrinterList();
       const auto open = [list] { return SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) != 0; };
       PressKey(VK_F4);
       ASSERT_TRUE(WaitUntil(open));
