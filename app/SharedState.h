@@ -21,8 +21,6 @@ struct SharedState {
   // The current capture; read by every output, changed in place by captures and transforms.
   // Created by the options dialog's creation, freed by the credits form's destruction.
   std::unique_ptr<tk::Bitmap> workImage;
-  // Reloaded from the temporary bitmap file by each print job and drawn on the page.
-  std::unique_ptr<tk::Bitmap> printImage;
   // Set by every caller of CaptureWindow just before the call.
   std::int32_t captureSource = 0;
   // The hotkeys capture only while this is set.

@@ -30,8 +30,7 @@ void TForm1::Loaded() {
 void TForm1::FormCreate() {
   HANDLE mutex = CreateMutexA(nullptr, TRUE, kInstanceMutexName);
   const DWORD created = GetLastError();
-  // Held for the whole run; the application object lets go of it only as the process ends.
-  tk::App().KeepUntilExit(tk::UniqueKernelHandle{mutex});
+  instanceMutex_.Reset(mutex);
   if (created == ERROR_ALREADY_EXISTS) throw tk::OrderlyExit{0};
 
   splashTicks_ = 0;
@@ -50,7 +49,6 @@ void TForm1::FormCreate() {
 
 void TForm1::FormDestroy() {
   vindelor::Shared().workImage.reset();
-  vindelor::Shared().printImage.reset();
 }
 
 void TForm1::FormKeyPress(char& /*key*/) {

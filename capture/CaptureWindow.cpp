@@ -10,18 +10,10 @@
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
 #include "toolkit/Application.h"
+#include "toolkit/Cursor.h"
 #include "toolkit/Monitors.h"
 
 namespace {
-
-// Hides the mouse pointer for the copy and gives it back, also when the copy fails.
-class HiddenCursor {
- public:
-  HiddenCursor() { tk::App().SetCursorHidden(true); }
-  HiddenCursor(const HiddenCursor&) = delete;
-  HiddenCursor& operator=(const HiddenCursor&) = delete;
-  ~HiddenCursor() { tk::App().SetCursorHidden(false); }
-};
 
 constexpr std::int32_t kRepaintWaitMilliseconds = 200;
 
@@ -61,7 +53,7 @@ void TForm2::CaptureWindow() {
   auto& shared = vindelor::Shared();
   vindelor::ApplyArmingRule(vindelor::ArmingEvent::CaptureStarted);
   {
-    HiddenCursor hidden;
+    const tk::HiddenCursor hidden;  // for the copy, given back also when it fails
     // Let windows repaint first (the dialog may just have been hidden).
     Form1->Delay(kRepaintWaitMilliseconds);
     // The foreground window is looked up only now, after the wait.

@@ -10,6 +10,7 @@
 #include "components/WTaskBar/WTaskBar.h"
 #include "toolkit/Control.h"
 #include "toolkit/Form.h"
+#include "toolkit/Handles.h"
 #include "toolkit/Menu.h"
 #include "toolkit/Timer.h"
 
@@ -77,6 +78,8 @@ class TForm1 final : public tk::Form {
   // Title bar texts of the splash, one per tick; slot 5 stays empty.
   std::array<std::string, 6> creditTitles_;
   std::int32_t splashTicks_ = 0;
+  // The single-instance mutex, held for the whole run.
+  tk::UniqueKernelHandle instanceMutex_;
 };
 
 extern TForm1* Form1;

@@ -21,7 +21,6 @@ constexpr std::int32_t kPrinterSetupWaitMilliseconds = 100;
 void TForm2::FormCreate() {
   auto& shared = vindelor::Shared();
   shared.workImage = std::make_unique<tk::Bitmap>();
-  shared.printImage = std::make_unique<tk::Bitmap>();
 
   // Centre on the primary screen by the outer size, frame and caption included.
   SetLeft((GetSystemMetrics(SM_CXSCREEN) - Width()) / 2);

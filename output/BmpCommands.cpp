@@ -14,6 +14,7 @@
 #include "forms/Unit2.h"
 #include "output/BmpFile.h"
 #include "toolkit/Application.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/SystemDlls.h"
 
 namespace {
@@ -58,16 +59,14 @@ bool OpenInViewer(HWND owner) {
 }
 
 // No icon, one OK button, the program's title as caption.
-void ShowPlainMessage(HWND owner, const char* text) {
-  MessageBoxA(owner, text, tk::App().Title().c_str(), MB_OK);
-}
+void ShowPlainMessage(const char* text) { tk::ShowMessageBox(text, tk::App().Title(), MB_OK); }
 
 }  // namespace
 
 void TForm2::Button3Click() {
   if (!OpenInViewer(Handle())) {
     MessageBeep(MB_ICONEXCLAMATION);
-    ShowPlainMessage(Handle(), "Could not start the BMP viewer !");
+    ShowPlainMessage("Could not start the BMP viewer !");
   }
   tk::App().ProcessMessages();
 }
@@ -79,6 +78,6 @@ void TForm2::Button7Click() {
     tk::App().ProcessMessages();
   } catch (const std::exception&) {
     MessageBeep(MB_OK);  // the default sound
-    ShowPlainMessage(Handle(), "Saving Bitmap failed !");
+    ShowPlainMessage("Saving Bitmap failed !");
   }
 }

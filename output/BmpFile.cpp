@@ -10,7 +10,6 @@
 #include <stdexcept>
 #include <utility>
 
-#include "app/SharedState.h"
 #include "output/BmpFormat.h"
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
@@ -53,7 +52,7 @@ std::vector<std::uint8_t> Encode(tk::Bitmap& image) {
   info.header.biBitCount = depth;
   info.header.biCompression = BI_RGB;
   {
-    HDC surface = image.SurfaceForReading();
+    HDC surface = image.Surface();
     tk::PaletteGuard palette(surface, image.Palette());
     if (GetDIBits(surface, image.Handle(), 0, static_cast<UINT>(height),
                   file.data() + layout.pixelOffset, reinterpret_cast<BITMAPINFO*>(&info),
@@ -71,12 +70,12 @@ std::vector<std::uint8_t> Encode(tk::Bitmap& image) {
   return file;
 }
 
-// The image's encoding: the cached one, or a fresh one that is cached.
-const std::vector<std::uint8_t>& Encoding(tk::Bitmap& image) {
-  if (const auto* cached = image.CachedEncoding()) return *cached;
-  image.SetCachedEncoding(Encode(image));
-  return *image.CachedEncoding();
-}
+// The last encoding made, with the stamp its image had right after it.
+struct KeptEncoding {
+  std::uint64_t stamp = 0;
+  std::vector<std::uint8_t> bytes;
+};
+KeptEncoding g_keptEncoding;
 
 // Moves `size` bytes with `transfer(done, wanted, moved)` (a ReadFile or WriteFile call), in
 // chunks a DWORD can count; a failure, or no progress, is reported with `failure`.
@@ -106,9 +105,12 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
   constexpr LONGLONG kLargest = LONGLONG{std::numeric_limits<std::uint32_t>::max()};
   if (size.QuadPart > kLargest) throw tk::Error(tk::FormatText("The file %s is too large", path));
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
-  TransferInChunks(bytes.size(), [&](std::size_t done, DWORD wanted, DWORD& got) {
-    return ReadFile(file.Get(), bytes.data() + done, wanted, &got, nullptr);
-  }, "Cannot read the file %s", path);
+  TransferInChunks(
+      bytes.size(),
+      [&](std::size_t done, DWORD wanted, DWORD& got) {
+        return ReadFile(file.Get(), bytes.data() + done, wanted, &got, nullptr);
+      },
+      "Cannot read the file %s", path);
   return bytes;
 }
 
@@ -154,7 +156,8 @@ ParsedBmp Parse(std::span<const std::uint8_t> bytes, std::string_view source) {
 }
 
 void Put32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
-  for (std::size_t i = 0; i < 4; ++i) bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  for (std::size_t i = 0; i < 4; ++i)
+    bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 // The file as it is kept with the image: the file header's fields set to the layout, a 12-byte
@@ -181,46 +184,31 @@ std::vector<std::uint8_t> KeptFileForm(std::vector<std::uint8_t> file, const Par
   return file;
 }
 
-// The device-dependent bitmap of an image held as its file form: one bit per pixel or the
-// screen's format, with the file's pixels converted through the image's palette.
-tk::UniqueBitmap BitmapFromFileForm(const tk::Bitmap& image) {
-  const std::vector<std::uint8_t>* file = image.CachedEncoding();
-  if (!file) throw tk::Error("The image's pixels are gone");
-  const ParsedBmp bmp = Parse(*file, "the image's file form");
-  const std::vector<std::uint32_t> info = AlignedInfo(bmp);
-  const auto* bitmapInfo = reinterpret_cast<const BITMAPINFO*>(info.data());
-  const int rows = std::abs(bmp.height);
-  tk::UniqueBitmap bitmap;
-  if (bmp.monochrome) {
-    bitmap.Reset(CreateBitmap(bmp.width, rows, 1, 1, nullptr));
-  } else {
-    tk::WindowDc screen(nullptr);
-    bitmap.Reset(CreateCompatibleBitmap(screen.Get(), bmp.width, rows));
-  }
-  if (!bitmap) throw tk::Error("Out of system resources");
-  tk::UniqueMemoryDc dc{CreateCompatibleDC(nullptr)};
-  if (!dc) throw tk::Error("Out of system resources");
-  const tk::PaletteGuard realized(dc.Get(), image.Palette());
-  if (SetDIBits(dc.Get(), bitmap.Get(), 0, static_cast<UINT>(rows), bmp.pixels.data(), bitmapInfo,
-                DIB_RGB_COLORS) != rows) {
-    throw tk::Error("The image's pixels could not be converted");
-  }
-  return bitmap;
-}
-
 }  // namespace
 
-std::vector<std::uint8_t> EncodeBitmap(tk::Bitmap& image) { return Encoding(image); }
+std::span<const std::uint8_t> EncodeBitmap(tk::Bitmap& image) {
+  if (g_keptEncoding.stamp == 0 || g_keptEncoding.stamp != image.Stamp()) {
+    ForgetKeptEncoding();  // first, so that two encodings are never alive together
+    g_keptEncoding.bytes = Encode(image);
+    g_keptEncoding.stamp = image.Stamp();
+  }
+  return g_keptEncoding.bytes;
+}
+
+void ForgetKeptEncoding() noexcept { g_keptEncoding = {}; }
 
 void WriteBmpFile(tk::Bitmap& image, const std::string& path) {
-  const std::vector<std::uint8_t>& bytes = Encoding(image);
+  const std::span<const std::uint8_t> bytes = EncodeBitmap(image);
   tk::UniqueFile file{CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
   if (!file) throw tk::Error(tk::FormatText("Cannot create the file %s", path));
   try {
-    TransferInChunks(bytes.size(), [&](std::size_t done, DWORD wanted, DWORD& written) {
-      return WriteFile(file.Get(), bytes.data() + done, wanted, &written, nullptr);
-    }, "Cannot write the file %s", path);
+    TransferInChunks(
+        bytes.size(),
+        [&](std::size_t done, DWORD wanted, DWORD& written) {
+          return WriteFile(file.Get(), bytes.data() + done, wanted, &written, nullptr);
+        },
+        "Cannot write the file %s", path);
     if (!CloseHandle(file.Release())) {
       throw tk::Error(tk::FormatText("Cannot write the file %s", path));
     }
@@ -231,36 +219,20 @@ void WriteBmpFile(tk::Bitmap& image, const std::string& path) {
   }
 }
 
-void ReadBmpFile(tk::Bitmap& image, const std::string& path) {
-  std::vector<std::uint8_t> file = ReadWholeFile(path);
-  if (file.empty()) {
-    image.Clear();
-    return;
-  }
-  const ParsedBmp bmp = Parse(file, path);
-  const std::vector<std::uint32_t> info = AlignedInfo(bmp);
-  const auto* bitmapInfo = reinterpret_cast<const BITMAPINFO*>(info.data());
-  const int width = bmp.width;
-  const int rows = std::abs(bmp.height);
-
-  tk::UniquePalette palette = PaletteOf(*bitmapInfo, bmp.colorEntries);
-  // The pixels stay in their file form: the print job hands that to the printer as it is, and
-  // the device-dependent bitmap is made only if something draws on the image or needs its
-  // handle. So a print holds one copy of the pixels fewer, and converts them once less.
-  image.AdoptEncoding(KeptFileForm(std::move(file), bmp), width, rows, bmp.monochrome,
-                      std::move(palette), &BitmapFromFileForm);
-}
-
-FileForm::FileForm(tk::Bitmap& image) {
-  const std::vector<std::uint8_t>& file = Encoding(image);
+FileForm::FileForm(std::vector<std::uint8_t> file, std::string_view source) {
   if (file.empty()) return;
-  const ParsedBmp bmp = Parse(file, "the image's encoding");
+  const ParsedBmp bmp = Parse(file, source);
   info_ = AlignedInfo(bmp);
-  bits_ = bmp.pixels.data();
   width_ = bmp.width;
   height_ = std::abs(bmp.height);
+  monochrome_ = bmp.monochrome;
   colorEntries_ = bmp.colorEntries;
+  const std::size_t pixelBytes = bmp.pixels.size();
+  file_ = KeptFileForm(std::move(file), bmp);
+  bitsOffset_ = file_.size() - pixelBytes;
 }
+
+FileForm ReadBmpFile(const std::string& path) { return FileForm(ReadWholeFile(path), path); }
 
 const BITMAPINFO* FileForm::Info() const noexcept {
   return info_.empty() ? nullptr : reinterpret_cast<const BITMAPINFO*>(info_.data());
@@ -268,6 +240,33 @@ const BITMAPINFO* FileForm::Info() const noexcept {
 
 tk::UniquePalette FileForm::MakePalette() const {
   return Empty() ? tk::UniquePalette{} : PaletteOf(*Info(), colorEntries_);
+}
+
+void FileForm::CopyInto(tk::Bitmap& image) const {
+  if (Empty()) {
+    image.Clear();
+    return;
+  }
+  tk::UniquePalette palette = MakePalette();
+  tk::UniqueBitmap bitmap;
+  if (monochrome_) {
+    bitmap.Reset(CreateBitmap(width_, height_, 1, 1, nullptr));
+  } else {
+    tk::WindowDc screen(nullptr);
+    bitmap.Reset(CreateCompatibleBitmap(screen.Get(), width_, height_));
+  }
+  if (!bitmap) throw tk::Error("Out of system resources");
+  tk::UniqueMemoryDc dc{CreateCompatibleDC(nullptr)};
+  if (!dc) throw tk::Error("Out of system resources");
+  {
+    const tk::PaletteGuard realized(dc.Get(), palette.Get());
+    if (SetDIBits(dc.Get(), bitmap.Get(), 0, static_cast<UINT>(height_), Bits(), Info(),
+                  DIB_RGB_COLORS) != height_) {
+      throw tk::Error("The image's pixels could not be converted");
+    }
+  }
+  image.Adopt(std::move(bitmap), width_, height_, monochrome_);
+  image.SetPalette(std::move(palette));
 }
 
 std::string BmpPathIn(std::string_view folderName, const FolderQuery& query) {
@@ -320,23 +319,16 @@ std::string WriteViewerFile(tk::Bitmap& image) {
   return own;
 }
 
-void TemporaryRoundTrip(tk::Bitmap& work, tk::Bitmap& print) {
+FileForm TemporaryRoundTrip(tk::Bitmap& work) {
   const std::string path = TemporaryBmpPath();
   // The file goes however the round trip ends (the result of the deletion is ignored).
   const std::unique_ptr<const char, decltype(&DeleteFileA)> deleted(path.c_str(), &DeleteFileA);
-  // Neither the print image's old file form nor the work image's fresh encoding is kept: the
-  // file form read back holds the same bytes, and at most one copy of them is alive at a time.
-  print.DropCachedEncoding();
   WriteBmpFile(work, path);
-  work.DropCachedEncoding();
+  ForgetKeptEncoding();  // the file form read back holds the same bytes
   tk::App().ProcessMessages();
-  ReadBmpFile(print, path);
+  FileForm print = ReadBmpFile(path);
   tk::App().ProcessMessages();
-}
-
-void TemporaryRoundTrip() {
-  auto& shared = Shared();
-  TemporaryRoundTrip(*shared.workImage, *shared.printImage);
+  return print;
 }
 
 }  // namespace vindelor

@@ -1,12 +1,13 @@
 // The print job ("Print", also run right after a capture with Immediate Action): the work image
 // on one page, with the transforms, the temporary file round trip, the layout, an optional date
 // line and the progress display, ending with the dialog's Cancel.
+#include "output/PrintJob.h"
+
 #include <windows.h>
 
 #include <exception>
+#include <optional>
 #include <string>
-
-#include "output/PrintJob.h"
 
 #include "app/SharedState.h"
 #include "forms/Unit1.h"
@@ -69,31 +70,32 @@ std::string DateAndTime() {
 
 void ReportPrintFailure() {
   MessageBeep(MB_ICONEXCLAMATION);
-  MessageBoxA(nullptr,
-              "The Image could not be printed !\r\rCheck the Printer or Printer Setup",
-              "Vindelor V2.0", MB_OK | MB_ICONERROR);
+  tk::ShowMessageBox("The Image could not be printed !\r\rCheck the Printer or Printer Setup",
+                     "Vindelor V2.0", MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
 
 namespace vindelor {
 
-void DrawPrintImage(HDC printerDc, tk::Bitmap& image, const PageRect& to) {
+void DrawPrintImage(HDC printerDc, const FileForm& image, const PageRect& to) {
   const int width = to.right - to.left;
   const int height = to.bottom - to.top;
   if (image.Empty() || width <= 0 || height <= 0) return;
-  const FileForm form(image);
+  const tk::SavedDcState restored(printerDc);  // the stretch mode and palette as they were
   // Dropping rows and columns keeps colours pure; a one-bit image keeps the context's mode.
   if (!image.Monochrome()) SetStretchBltMode(printerDc, COLORONCOLOR);
-  const tk::UniquePalette palette = form.MakePalette();
+  const tk::UniquePalette palette = image.MakePalette();
   const tk::PaletteGuard realized(printerDc, palette.Get());
   int drawn = 0;
   if (GetDeviceCaps(printerDc, RASTERCAPS) & RC_STRETCHDIB) {
-    drawn = StretchDIBits(printerDc, to.left, to.top, width, height, 0, 0, form.Width(),
-                          form.Height(), form.Bits(), form.Info(), DIB_RGB_COLORS, SRCCOPY);
+    drawn = StretchDIBits(printerDc, to.left, to.top, width, height, 0, 0, image.Width(),
+                          image.Height(), image.Bits(), image.Info(), DIB_RGB_COLORS, SRCCOPY);
   } else {
-    drawn = StretchBlt(printerDc, to.left, to.top, width, height, image.SurfaceForReading(), 0, 0,
-                       image.Width(), image.Height(), SRCCOPY);
+    tk::Bitmap copy;  // a screen-compatible copy for a printer that stretches only those
+    image.CopyInto(copy);
+    drawn = StretchBlt(printerDc, to.left, to.top, width, height, copy.Surface(), 0, 0,
+                       copy.Width(), copy.Height(), SRCCOPY);
   }
   if (drawn <= 0) throw tk::Error("The image could not be drawn");  // 0 or GDI_ERROR
 }
@@ -102,84 +104,119 @@ void DrawPrintImage(HDC printerDc, tk::Bitmap& image, const PageRect& to) {
 
 namespace {
 
-// More than one while a job runs inside another (the tray's "Print the Desktop" with Immediate
-// Action while a page prints). A job ends only the document it began itself, so the outer job's
-// page stays whole.
-int g_runningPrintJobs = 0;
-
 void AdvanceProgressTwice(TForm2& dialog) {
   dialog.NStatusLine1.AdvanceProgress(1);
   dialog.NStatusLine1.AdvanceProgress(1);
 }
 
-// The page: the guarded part of the job. Any failure in here skips the rest of the page.
-bool PrintPage(TForm2& dialog, const Resolutions& dpi, bool& documentBegun) {
+// One job, from the dialog's options to the page and the closing steps. A job run inside
+// another (the tray's "Print the Desktop" with Immediate Action while a page prints) has a
+// document and a print image of its own, so it never ends or frees the outer job's.
+class PrintJob {
+ public:
+  explicit PrintJob(TForm2& dialog) : dialog_(dialog) {}
+  void Run();
+
+ private:
+  bool Prepare();
+  bool PrintPage();
+
+  TForm2& dialog_;
+  Resolutions dpi_;
+  vindelor::FileForm printImage_;
+  std::optional<tk::PrintDocument> document_;  // once begun
+};
+
+void PrintJob::Run() {
+  dialog_.NStatusLine1.StartProgress(0, 10, true);
+  dialog_.NStatusLine1.SetCaption(" Printing ...");
+  dialog_.NStatusLine1.Repaint();
+  dialog_.SetEnabled(false);
+  const bool prepared = Prepare();
+  const bool printed = prepared && PrintPage();
+  if (prepared && !printed) ReportPrintFailure();
+
+  // The closing steps, whatever happened before. A begun document is ended even after a
+  // failure, so whatever is on its page is printed.
+  tk::App().ProcessMessages();
+  if (document_) {
+    try {
+      document_->End();
+    } catch (const std::exception&) {
+      // The spooler refused the document: a failed print too, not a silent success.
+      if (printed) ReportPrintFailure();
+    }
+  }
+  printImage_.Clear();  // read back for each job: its pixels need not wait for the next one
+  Form1->Delay(kBeforeEndWait);
+  dialog_.SetEnabled(true);
+  AdvanceProgressTwice(dialog_);
+  dialog_.NStatusLine1.StartProgress(0, 10, false);
+  dialog_.Button4Click();
+}
+
+// Choosing the printer, reading its resolution and transforming the image come before the
+// page. Their failures (such as "There is no default printer currently selected") are reported
+// here, and the job then ends as every other path does: dialog enabled, progress hidden, dialog
+// hidden and hotkeys re-armed.
+bool PrintJob::Prepare() {
   try {
     tk::Printer& printer = tk::Printer::Instance();
-    tk::Bitmap& printImage = *vindelor::Shared().printImage;
-    vindelor::TemporaryRoundTrip();
-    AdvanceProgressTwice(dialog);
-    printer.SetOrientation(tk::Printer::kLandscape);
-    if (dialog.RadioButton2.Checked()) printer.SetOrientation(tk::Printer::kPortrait);
-    const int pageWidth = printer.PageWidth();  // read now: they follow the orientation
-    int pageHeight = printer.PageHeight();
-    // The line is measured in the printer's font, so that a fine printer's taller cell fits.
-    std::string dateLine;
-    if (dialog.CheckBox4.Checked()) {
-      dateLine = DateAndTime();
-      pageHeight -= vindelor::DateLineReserve(printer.TextSize(dateLine).cy);
-    }
-    AdvanceProgressTwice(dialog);
-    const vindelor::PagePlacement placement = vindelor::PlaceImageOnPage(
-        {.pageWidth = pageWidth,
-         .pageHeight = pageHeight,
-         .printerDpiX = dpi.printerX,
-         .printerDpiY = dpi.printerY,
-         .screenDpiX = dpi.screenX,
-         .screenDpiY = dpi.screenY,
-         .imageWidth = printImage.Width(),
-         .imageHeight = printImage.Height(),
-         .stretched = dialog.CheckBox2.Checked(),
-         .centered = dialog.CheckBox1.Checked()});
-    printer.SetTitle(kDocumentTitle);
-    printer.BeginDoc();
-    documentBegun = true;
-    AdvanceProgressTwice(dialog);
-    tk::App().ProcessMessages();
-    vindelor::DrawPrintImage(printer.Handle(), printImage, placement.rect);
-    Form1->Delay(kAfterDrawingWait);
-    if (dialog.CheckBox4.Checked()) {
-      printer.WriteText(1, pageHeight + vindelor::kDateLineGap, dateLine);
-    }
-    Form1->Delay(kAfterDrawingWait);
-    AdvanceProgressTwice(dialog);
+    vindelor::ApplyPrinterChoice(dialog_.ComboBox1);
+    Form1->Delay(kAfterPrinterChoiceWait);
+    dpi_ = ReadResolutions(printer);
+    AdvanceProgressTwice(dialog_);
+    vindelor::ApplyTransforms(*vindelor::Shared().workImage, dialog_.CheckBox5.Checked(),
+                              dialog_.CheckBox7.Checked(), dialog_.CheckBox8.Checked());
     return true;
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
+    tk::App().ShowException(error);
     return false;
   }
 }
 
-// The common end of every job that got past "No Printer installed".
-void FinishPrintJob(TForm2& dialog, bool failureReported, bool documentBegun) {
-  tk::App().ProcessMessages();
-  // A begun document is ended even after a failure, so whatever is on its page is printed.
-  tk::Printer& printer = tk::Printer::Instance();
-  if (documentBegun && printer.Printing()) {
-    try {
-      printer.EndDoc();
-    } catch (const std::exception&) {
-      // The spooler refused the document: that is a failed print too, not a silent success.
-      if (!failureReported) ReportPrintFailure();
+// The guarded part of the job: any failure in here skips the rest of the page.
+bool PrintJob::PrintPage() {
+  try {
+    tk::Printer& printer = tk::Printer::Instance();
+    printImage_ = vindelor::TemporaryRoundTrip(*vindelor::Shared().workImage);
+    AdvanceProgressTwice(dialog_);
+    printer.SetOrientation(tk::Printer::kLandscape);
+    if (dialog_.RadioButton2.Checked()) printer.SetOrientation(tk::Printer::kPortrait);
+    const int pageWidth = printer.PageWidth();  // read now: they follow the orientation
+    int pageHeight = printer.PageHeight();
+    // The line is measured in the printer's font, so that a fine printer's taller cell fits.
+    std::string dateLine;
+    if (dialog_.CheckBox4.Checked()) {
+      dateLine = DateAndTime();
+      pageHeight -= vindelor::DateLineReserve(printer.TextSize(dateLine).cy);
     }
+    AdvanceProgressTwice(dialog_);
+    const vindelor::PagePlacement placement =
+        vindelor::PlaceImageOnPage({.pageWidth = pageWidth,
+                                    .pageHeight = pageHeight,
+                                    .printerDpiX = dpi_.printerX,
+                                    .printerDpiY = dpi_.printerY,
+                                    .screenDpiX = dpi_.screenX,
+                                    .screenDpiY = dpi_.screenY,
+                                    .imageWidth = printImage_.Width(),
+                                    .imageHeight = printImage_.Height(),
+                                    .stretched = dialog_.CheckBox2.Checked(),
+                                    .centered = dialog_.CheckBox1.Checked()});
+    document_.emplace(printer, kDocumentTitle, [] { tk::App().ProcessMessages(); });
+    AdvanceProgressTwice(dialog_);
+    tk::App().ProcessMessages();
+    vindelor::DrawPrintImage(printer.Handle(), printImage_, placement.rect);
+    Form1->Delay(kAfterDrawingWait);
+    if (dialog_.CheckBox4.Checked()) {
+      printer.WriteText(1, pageHeight + vindelor::kDateLineGap, dateLine);
+    }
+    Form1->Delay(kAfterDrawingWait);
+    AdvanceProgressTwice(dialog_);
+    return true;
+  } catch (const std::exception&) {
+    return false;
   }
-  // The print image is read back for each job: its pixels go now rather than stay next to the
-  // work image until the next job, unless an outer job may still draw it.
-  if (--g_runningPrintJobs == 0) vindelor::Shared().printImage->Clear();
-  Form1->Delay(kBeforeEndWait);
-  dialog.SetEnabled(true);
-  AdvanceProgressTwice(dialog);
-  dialog.NStatusLine1.StartProgress(0, 10, false);
-  dialog.Button4Click();
 }
 
 }  // namespace
@@ -190,35 +227,5 @@ void TForm2::Button1Click() {
     tk::ShowInformation("No Printer installed");
     return;
   }
-  NStatusLine1.StartProgress(0, 10, true);
-  NStatusLine1.SetCaption(" Printing ...");
-  NStatusLine1.Repaint();
-  SetEnabled(false);
-  ++g_runningPrintJobs;
-
-  // Choosing the printer, reading its resolution and transforming the image come before the
-  // page. Their failures (such as "There is no default printer currently selected") are
-  // reported, and the job then ends as every other path does: dialog enabled, progress hidden,
-  // dialog hidden and hotkeys re-armed.
-  Resolutions dpi;
-  bool prepared = false;
-  try {
-    tk::Printer& printer = tk::Printer::Instance();
-    vindelor::ApplyPrinterChoice(ComboBox1);
-    Form1->Delay(kAfterPrinterChoiceWait);
-    dpi = ReadResolutions(printer);
-    AdvanceProgressTwice(*this);
-    vindelor::ApplyTransforms(*vindelor::Shared().workImage, CheckBox5.Checked(),
-                              CheckBox7.Checked(), CheckBox8.Checked());
-    prepared = true;
-  } catch (const std::exception& error) {
-    tk::App().ShowException(error);
-  }
-  bool failed = false;
-  bool documentBegun = false;
-  if (prepared && !PrintPage(*this, dpi, documentBegun)) {
-    failed = true;
-    ReportPrintFailure();
-  }
-  FinishPrintJob(*this, failed, documentBegun);
+  PrintJob(*this).Run();
 }

@@ -1,5 +1,7 @@
 #include "toolkit/Application.h"
 
+#include "toolkit/Cursor.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
 #include "toolkit/Menu.h"
 #include "toolkit/Text.h"
@@ -17,22 +19,13 @@ std::string ModulePath() {
   return path;
 }
 
-std::int64_t MicrosecondsSince(const LARGE_INTEGER& start) {
-  LARGE_INTEGER now{};
-  LARGE_INTEGER frequency{};
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return (now.QuadPart - start.QuadPart) * 1'000'000 / frequency.QuadPart;
-}
-
 }  // namespace
 
 Application::Application() : title_(ApplicationTitleFromPath(ModulePath())) {
-  QueryPerformanceCounter(&created_);
   if (g_current) throw Error("The application object exists already");
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  icon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kIconResourceId), IMAGE_ICON, 0, 0,
-                                        LR_DEFAULTSIZE | LR_SHARED));
+  icon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kIconResourceId), IMAGE_ICON, 0,
+                                        0, LR_DEFAULTSIZE | LR_SHARED));
   if (!icon_) icon_ = LoadIconA(nullptr, IDI_APPLICATION);
 
   // The owner of every form: a captioned window of no size that carries the taskbar button
@@ -44,6 +37,7 @@ Application::Application() : title_(ApplicationTitleFromPath(ModulePath())) {
                 .caption = title_.c_str(),
                 .bounds = {screenWidth / 2, screenHeight / 2, screenWidth / 2, screenHeight / 2}});
   g_current = this;
+  SetErrorSink([this](const std::exception& error) { ShowException(error); });
 }
 
 Application::~Application() {
@@ -55,7 +49,7 @@ Application::~Application() {
     owned.form.reset();
     owned.clearReference();
   }
-  keptHandles_.clear();
+  SetErrorSink(nullptr);
   g_current = nullptr;
 }
 
@@ -78,14 +72,7 @@ void Application::RunCreation(Form& form) { form.RunCreation(); }
 
 void Application::Run() {
   if (Form* main = MainForm(); main && showMainForm) main->Show();
-  while (!terminated_) {
-    if (!loopStarted_) {
-      loopStarted_ = true;
-      startupMicroseconds_ = MicrosecondsSince(created_);
-      if (onLoopStarted) onLoopStarted();
-    }
-    HandleOneMessage();
-  }
+  while (!terminated_) HandleOneMessage();
 }
 
 bool Application::HandleOneMessage() {
@@ -138,52 +125,7 @@ void Application::Terminate() noexcept { PostQuitMessage(0); }
 void Application::ShowException(const std::exception& error) {
   std::string text = error.what();
   if (text.empty() || text.back() != '.') text += '.';
-  // No owner and task-modal: every window of this thread is disabled while the box is open.
-  MessageBoxA(nullptr, text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
-}
-
-void Application::ReportCurrentException() noexcept {
-  try {
-    throw;
-  } catch (const std::exception& error) {
-    if (g_current) g_current->ShowException(error);
-  } catch (...) {
-    if (g_current) g_current->ShowException(Error("Unexpected failure"));
-  }
-}
-
-void Application::KeepUntilExit(UniqueKernelHandle handle) {
-  keptHandles_.push_back(std::move(handle));
-}
-
-void Application::SetCursorHidden(bool hidden) {
-  cursorHidden_ = hidden;
-  if (hidden) {
-    SetCursor(nullptr);
-    return;
-  }
-  // Let the window under the pointer choose its cursor, as it would on a mouse move.
-  if (HWND under = OwnWindowUnderPointer()) {
-    POINT at{};
-    GetCursorPos(&at);
-    auto hitTest = SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
-    SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
-                 MAKELPARAM(static_cast<WORD>(hitTest), WM_MOUSEMOVE));
-  } else {
-    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-  }
-}
-
-bool Application::KeepCursorHidden() const {
-  if (!cursorHidden_) return false;
-  ::SetCursor(nullptr);
-  return true;
-}
-
-void Application::SetHint(const std::string& hint) {
-  if (hint == hint_) return;
-  hint_ = hint;
-  if (hintListener_) hintListener_(hint_);
+  ShowMessageBox(text, title_, MB_OK | MB_ICONSTOP | MB_TASKMODAL);
 }
 
 LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -196,10 +138,7 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (Form* main = MainForm()) main->Close();
       return 0;
     case WM_SETCURSOR:
-      if (cursorHidden_) {
-        SetCursor(nullptr);
-        return TRUE;
-      }
+      if (HiddenCursor::KeepHidden()) return TRUE;
       break;
     default:
       break;

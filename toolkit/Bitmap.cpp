@@ -1,10 +1,18 @@
 #include "toolkit/Bitmap.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "toolkit/Error.h"
 
 namespace tk {
+namespace {
+
+std::uint64_t g_lastStamp = 0;
+
+}  // namespace
+
+void Bitmap::Renew() noexcept { stamp_ = ++g_lastStamp; }
 
 Bitmap::~Bitmap() {
   if (surface_ && surfaceDefaultBitmap_) SelectObject(surface_.Get(), surfaceDefaultBitmap_);
@@ -16,10 +24,9 @@ void Bitmap::SetHeight(int height) { SetSize(width_, height); }
 void Bitmap::SetSize(int width, int height) {
   if (width < 0 || height < 0) throw Error("Invalid bitmap size");
   if (width == width_ && height == height_) return;
-  if (pendingBitmap_) Realize();  // the pixels leave the encoding before it goes
   width_ = width;
   height_ = height;
-  encoding_.reset();  // it no longer describes the image
+  Renew();
 }
 
 void Bitmap::SetMonochrome(bool monochrome) {
@@ -30,19 +37,15 @@ void Bitmap::SetMonochrome(bool monochrome) {
 }
 
 HDC Bitmap::Surface() {
-  HDC dc = SurfaceForReading();
-  encoding_.reset();
-  return dc;
-}
-
-HDC Bitmap::SurfaceForReading() {
   Realize();
   if (!surface_) Select(UniqueBitmap{});
+  Renew();
   return surface_.Get();
 }
 
 HBITMAP Bitmap::Handle() {
   Realize();
+  Renew();
   return bitmap_.Get();
 }
 
@@ -60,27 +63,15 @@ int Bitmap::BitsPerPixel() {
 
 void Bitmap::SetPalette(UniquePalette palette) {
   palette_ = std::move(palette);
-  encoding_.reset();
+  Renew();
 }
 
 void Bitmap::Adopt(UniqueBitmap bitmap, int width, int height, bool monochrome) {
-  pendingBitmap_ = nullptr;
   width_ = realizedWidth_ = width;
   height_ = realizedHeight_ = height;
   monochrome_ = realizedMonochrome_ = monochrome;
-  encoding_.reset();
   Select(std::move(bitmap));
-}
-
-void Bitmap::AdoptEncoding(std::vector<std::uint8_t> encoding, int width, int height,
-                           bool monochrome, UniquePalette palette, BitmapMaker makeBitmap) {
-  Clear();
-  palette_ = std::move(palette);
-  width_ = realizedWidth_ = width;
-  height_ = realizedHeight_ = height;
-  monochrome_ = realizedMonochrome_ = monochrome;
-  encoding_ = std::move(encoding);
-  pendingBitmap_ = std::move(makeBitmap);
+  Renew();
 }
 
 void Bitmap::AssignFrom(HBITMAP source, HPALETTE palette, bool monochrome) {
@@ -104,35 +95,27 @@ void Bitmap::AssignFrom(HBITMAP source, HPALETTE palette, bool monochrome) {
     paletteCopy.Reset(CreatePalette(logPalette));
   }
   Adopt(std::move(copy), info.bmWidth, info.bmHeight, monochrome);
-  palette_ = std::move(paletteCopy);
+  SetPalette(std::move(paletteCopy));
 }
 
 UniqueBitmap Bitmap::CopyPixels() {
   if (Empty()) return {};
-  return CopyOf(SurfaceForReading(), width_, height_, palette_.Get(), monochrome_);
+  return CopyOf(Surface(), width_, height_, palette_.Get(), monochrome_);
 }
 
 void Bitmap::Clear() {
-  pendingBitmap_ = nullptr;
   width_ = height_ = realizedWidth_ = realizedHeight_ = 0;
   monochrome_ = realizedMonochrome_ = false;
-  encoding_.reset();
   Select(UniqueBitmap{});
   palette_.Reset();
+  Renew();
 }
 
 void Bitmap::Realize() {
-  if (pendingBitmap_) {
-    // The same pixels as the encoding: it stays valid.
-    BitmapMaker make = std::move(pendingBitmap_);
-    pendingBitmap_ = nullptr;
-    Select(make(*this));
-  }
   if (width_ == realizedWidth_ && height_ == realizedHeight_ &&
       monochrome_ == realizedMonochrome_) {
     return;
   }
-  encoding_.reset();
   UniqueBitmap fresh;
   if (!Empty()) {
     fresh = MakeBlank(width_, height_, monochrome_);
@@ -151,6 +134,7 @@ void Bitmap::Realize() {
     }
   }
   Select(std::move(fresh));
+  Renew();
   realizedWidth_ = width_;
   realizedHeight_ = height_;
   realizedMonochrome_ = monochrome_;

@@ -1,7 +1,10 @@
 // A device-dependent bitmap: either in the screen's format or one bit per pixel (monochrome),
 // with a drawing surface (a memory context with the bitmap selected, white background, the
-// window-text colour as text colour), an optional palette, and the bytes of its last file
-// encoding, which any raw access to the surface discards.
+// window-text colour as text colour) and an optional palette.
+//
+// Its stamp tells copies of its content apart: a number no other content of any bitmap has had,
+// renewed by every change and by every access that may change the pixels (the surface and the
+// handle are taken for one operation each and never kept).
 //
 // Width and height changes keep the pixel format; the pixels that fit are kept, new ones are
 // white.
@@ -10,9 +13,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
-#include <optional>
-#include <vector>
 
 #include "toolkit/Handles.h"
 
@@ -38,10 +38,8 @@ class Bitmap {
   // colour.
   void SetMonochrome(bool monochrome);
 
-  // The drawing surface for raw pixel operations; drops the cached encoding. Null when empty.
+  // The drawing surface for raw pixel operations. Null when empty.
   [[nodiscard]] HDC Surface();
-  // The same surface for operations that only read the pixels; keeps the cached encoding.
-  [[nodiscard]] HDC SurfaceForReading();
   // The bitmap handle (selected into the surface). Null when empty.
   [[nodiscard]] HBITMAP Handle();
   // The number of colour bits per pixel (planes × bits per plane): 1 when monochrome.
@@ -57,20 +55,10 @@ class Bitmap {
   [[nodiscard]] UniqueBitmap CopyPixels();
   // Takes ownership of a bitmap handle made elsewhere, in the format given.
   void Adopt(UniqueBitmap bitmap, int width, int height, bool monochrome);
-  // Holds the pixels only as the cached encoding given; the bitmap handle is made from it by
-  // makeBitmap the first time a handle or a surface is needed (drawing from the encoding
-  // alone never needs one).
-  using BitmapMaker = std::function<UniqueBitmap(const Bitmap&)>;
-  void AdoptEncoding(std::vector<std::uint8_t> encoding, int width, int height, bool monochrome,
-                     UniquePalette palette, BitmapMaker makeBitmap);
-  // Frees pixels, palette and encoding; the image becomes empty in the screen's format.
+  // Frees pixels and palette; the image becomes empty in the screen's format.
   void Clear();
 
-  [[nodiscard]] const std::vector<std::uint8_t>* CachedEncoding() const noexcept {
-    return encoding_ ? &*encoding_ : nullptr;
-  }
-  void SetCachedEncoding(std::vector<std::uint8_t> bytes) { encoding_ = std::move(bytes); }
-  void DropCachedEncoding() noexcept { encoding_.reset(); }
+  [[nodiscard]] std::uint64_t Stamp() const noexcept { return stamp_; }
 
  private:
   // Makes the bitmap handle agree with width_, height_ and monochrome_.
@@ -82,6 +70,7 @@ class Bitmap {
   [[nodiscard]] UniqueBitmap CopyOf(HDC source, int width, int height, HPALETTE palette,
                                     bool monochrome) const;
   void PrepareSurface(HDC dc) const;
+  void Renew() noexcept;  // a new stamp
 
   int width_ = 0;
   int height_ = 0;
@@ -93,8 +82,7 @@ class Bitmap {
   HGDIOBJ surfaceDefaultBitmap_ = nullptr;
   UniqueBitmap bitmap_;
   UniquePalette palette_;
-  std::optional<std::vector<std::uint8_t>> encoding_;
-  BitmapMaker pendingBitmap_;  // set while the pixels exist only as the encoding
+  std::uint64_t stamp_ = 0;
 };
 
 }  // namespace tk

@@ -32,7 +32,7 @@ void Canvas::Draw(int x, int y, Bitmap& bitmap) {
   if (bitmap.Empty()) return;
   WithDc([&](HDC dc) {
     PaletteGuard palette(dc, bitmap.Palette());
-    BitBlt(dc, x, y, bitmap.Width(), bitmap.Height(), bitmap.SurfaceForReading(), 0, 0, SRCCOPY);
+    BitBlt(dc, x, y, bitmap.Width(), bitmap.Height(), bitmap.Surface(), 0, 0, SRCCOPY);
   });
 }
 

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "toolkit/Application.h"
+#include "toolkit/Cursor.h"
+#include "toolkit/Hints.h"
 #include "toolkit/Error.h"
 #include "toolkit/Form.h"
 #include "toolkit/Scaling.h"
@@ -43,23 +44,14 @@ void HintMouseMoved(HWND window, bool& tracking, const std::string& hint) {
     TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window, 0};
     tracking = TrackMouseEvent(&track) != FALSE;
   }
-  App().SetHint(hint);
-}
-
-HWND OwnWindowUnderPointer() {
-  POINT at{};
-  GetCursorPos(&at);
-  HWND under = WindowFromPoint(at);
-  DWORD process = 0;
-  if (under) GetWindowThreadProcessId(under, &process);
-  return process == GetCurrentProcessId() ? under : nullptr;
+  SetHint(hint);
 }
 
 void HintMouseLeft(bool& tracking) {
   tracking = false;
   // Moving onto another window of the program gives that window's hint with its first move;
   // only outside the program does the hint become empty.
-  if (!OwnWindowUnderPointer()) App().SetHint("");
+  if (!OwnWindowUnderPointer()) SetHint("");
 }
 
 // --- Container -------------------------------------------------------------------------------
@@ -217,7 +209,7 @@ LRESULT Control::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       HintMouseLeft(trackingMouse_);
       break;
     case WM_SETCURSOR:
-      if (App().KeepCursorHidden()) return TRUE;
+      if (HiddenCursor::KeepHidden()) return TRUE;
       break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
@@ -253,8 +245,7 @@ LRESULT CALLBACK Control::SubclassProc(HWND window, UINT message, WPARAM wParam,
     (void)self->handle_.Release();
     return CallWindowProcA(original, window, message, wParam, lParam);
   }
-  return Application::HandleReportingErrors(
-      [&] { return self->HandleMessage(message, wParam, lParam); });
+  return HandleReportingErrors([&] { return self->HandleMessage(message, wParam, lParam); });
 }
 
 }  // namespace tk

@@ -50,8 +50,6 @@ struct ShiftState {
 // Hint bookkeeping shared by forms and controls: a mouse move over a window shows its hint,
 // and leaving the program's windows altogether clears it.
 void HintMouseMoved(HWND window, bool& tracking, const std::string& hint);
-// The window under the mouse pointer when it belongs to this program; null otherwise.
-[[nodiscard]] HWND OwnWindowUnderPointer();
 void HintMouseLeft(bool& tracking);
 
 // Client coordinates of a mouse message.

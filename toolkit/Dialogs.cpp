@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 #include "toolkit/MessageLayout.h"
 
@@ -191,7 +190,7 @@ int ShowMessageBox(const std::string& text, const std::string& caption, unsigned
   int answer = 0;
   {
     ThreadWindowsDisabled disabled;
-    answer = MessageBoxA(App().Handle(), text.c_str(), caption.c_str(), flags);
+    answer = MessageBoxA(nullptr, text.c_str(), caption.c_str(), flags);
   }
   if (active && IsWindow(active)) SetActiveWindow(active);
   return answer;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "toolkit/Application.h"
+#include "toolkit/Cursor.h"
 #include "toolkit/Scaling.h"
 
 namespace tk {
@@ -95,7 +96,7 @@ void Form::RunCreation() {
     throw;
   } catch (...) {
     // As with any handler: the error is reported and the program goes on.
-    Application::ReportCurrentException();
+    ReportCurrentException();
   }
 }
 
@@ -103,7 +104,7 @@ void Form::RunDestruction() {
   try {
     FormDestroy();
   } catch (...) {
-    Application::ReportCurrentException();
+    ReportCurrentException();
   }
   windowGone_ = true;
   if (Handle()) DestroyWindow(Handle());
@@ -316,7 +317,7 @@ bool Form::TakeDialogMessage(MSG& message) {
     // dialog manager only moves the focus between plain radio buttons.
     auto* radio = dynamic_cast<RadioButton*>(Control::FromHandle(focus));
     if (radio && focus != focusBefore) {
-      Application::HandleReportingErrors([radio] {
+      HandleReportingErrors([radio] {
         radio->SetChecked(true);
         return LRESULT{0};
       });
@@ -373,7 +374,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_SETCURSOR:
-      if (App().KeepCursorHidden()) return TRUE;
+      if (HiddenCursor::KeepHidden()) return TRUE;
       if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT) {
         SetCursor(cursor_);  // the form's own; controls choose theirs
         return TRUE;

@@ -1,13 +1,12 @@
 #include "toolkit/Printer.h"
 
-
 #include <algorithm>
 #include <string>
 
-#include "toolkit/Application.h"
 #include "toolkit/Error.h"
 #include "toolkit/PrinterDriver.h"
 #include "toolkit/Text.h"
+#include "toolkit/Window.h"
 
 namespace tk {
 namespace {
@@ -20,8 +19,8 @@ std::vector<PrinterEntry> ListPrinters() {
   DWORD count = 0;
   for (int attempt = 0;; ++attempt) {
     DWORD needed = 0;
-    if (spooler::EnumPrinters(flags, nullptr, level, buffer.data(), static_cast<DWORD>(buffer.size()),
-                      &needed, &count)) {
+    if (spooler::EnumPrinters(flags, nullptr, level, buffer.data(),
+                              static_cast<DWORD>(buffer.size()), &needed, &count)) {
       break;
     }
     // The list may grow between asking for the size and fetching it: ask again, twice at most.
@@ -43,8 +42,8 @@ std::string ProfileEntry(const char* section, const char* key) {
   constexpr std::size_t kLongestEntry = 64 * 1024;
   std::string entry(256, '\0');
   for (;;) {
-    const DWORD length = GetProfileStringA(section, key, "", entry.data(),
-                                           static_cast<DWORD>(entry.size()));
+    const DWORD length =
+        GetProfileStringA(section, key, "", entry.data(), static_cast<DWORD>(entry.size()));
     // A value cut to fit comes back one character short of the buffer.
     if (length + 1 < entry.size() || entry.size() >= kLongestEntry) {
       entry.resize(length);
@@ -73,8 +72,8 @@ std::vector<unsigned char> DriverDefaults(const std::string& printer) {
   std::vector<unsigned char> settings(std::max(static_cast<std::size_t>(size), sizeof(DEVMODEA)),
                                       0);
   if (spooler::DocumentProperties(nullptr, handle.Get(), name.data(),
-                          reinterpret_cast<DEVMODEA*>(settings.data()), nullptr,
-                          DM_OUT_BUFFER) != IDOK) {
+                                  reinterpret_cast<DEVMODEA*>(settings.data()), nullptr,
+                                  DM_OUT_BUFFER) != IDOK) {
     return {};
   }
   return settings;
@@ -185,15 +184,16 @@ void Printer::SetOrientation(int orientation) {
 BOOL CALLBACK Printer::AbortProc(HDC, int) {
   // Runs inside the GDI calls of printing: errors of the handlers it runs stop here.
   try {
-    if (Application::Exists()) App().ProcessMessages();
+    if (const auto& whileSpooling = Instance().whileSpooling_) whileSpooling();
   } catch (...) {
-    Application::ReportCurrentException();
+    ReportCurrentException();
   }
   return Instance().aborted_ ? FALSE : TRUE;
 }
 
-void Printer::BeginDoc() {
+void Printer::BeginDoc(std::function<void()> whileSpooling) {
   ThrowIfPrinting("A document is being printed already");
+  whileSpooling_ = std::move(whileSpooling);
   EnsureCurrent();
   ReleaseContext();
   OpenContext(/*forDocument=*/true);
@@ -247,7 +247,25 @@ void Printer::Abort() {
 void Printer::EndDocument() noexcept {
   ending_ = false;
   printing_ = false;
+  whileSpooling_ = nullptr;
   ReleaseContext();
+}
+
+PrintDocument::PrintDocument(Printer& printer, std::string title,
+                             std::function<void()> whileSpooling)
+    : printer_(printer) {
+  printer_.SetTitle(std::move(title));
+  printer_.BeginDoc(std::move(whileSpooling));
+}
+
+PrintDocument::~PrintDocument() {
+  if (open_) printer_.Abort();
+}
+
+void PrintDocument::End() {
+  if (!open_) return;
+  open_ = false;
+  if (printer_.Printing()) printer_.EndDoc();
 }
 
 Font Printer::MakeFont() {
@@ -282,21 +300,6 @@ void Printer::WriteText(int x, int y, std::string_view text) {
   if (!TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()))) {
     throw Error("The text cannot be printed");
   }
-}
-
-void Printer::Reset() {
-  if (printing_) AbortDoc(context_.Get());
-  ReleaseContext();
-  printers_.clear();
-  listed_ = false;
-  index_ = kDefaultPrinter;
-  name_.clear();
-  port_.clear();
-  settings_.clear();
-  title_.clear();
-  printing_ = false;
-  aborted_ = false;
-  ending_ = false;
 }
 
 }  // namespace tk

@@ -22,6 +22,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,13 +78,13 @@ class Printer {
   void SetTitle(std::string title) { title_ = std::move(title); }
 
   // Opens the device context, starts the document (no output file; an abort procedure that
-  // keeps the application's messages flowing) and its first page.
-  void BeginDoc();
+  // runs whileSpooling, which keeps the program's messages flowing) and its first page.
+  void BeginDoc(std::function<void()> whileSpooling = {});
   // Ends the page and, unless aborted, the document. The printing flag is cleared and the
   // device context released even when that fails; the failure is then raised as an Error.
   void EndDoc();
-  // Abandons the document being printed; nothing happens when none is. Called from a handler
-  // that runs while EndDoc waits, it makes the spooler drop the document.
+  // Abandons the document being printed (AbortDoc); nothing happens when none is. Called from a
+  // handler that runs while EndDoc waits, it makes the spooler drop the document.
   void Abort();
   [[nodiscard]] bool Printing() const noexcept { return printing_; }
   // Whether the last document was abandoned.
@@ -103,10 +104,6 @@ class Printer {
   // settings chosen there become current (a printer not yet listed is appended to the list) and
   // the result is true; on Cancel nothing changes.
   bool ExecuteSetupDialog(HWND owner);
-
-  // For tests: abandons a document being printed and forgets the list, the current printer,
-  // its settings, the title and the flags, as if the object were used for the first time.
-  void Reset();
 
  private:
   Printer() = default;
@@ -132,6 +129,26 @@ class Printer {
   bool printing_ = false;
   bool aborted_ = false;
   bool ending_ = false;  // inside EndDoc, where the abort procedure may run handlers
+  std::function<void()> whileSpooling_;
+};
+
+// A begun document: the title set and the document begun on construction, ended by End. One
+// that is still open when the object goes, because an exception leaves the code that began it,
+// is abandoned.
+class PrintDocument {
+ public:
+  PrintDocument(Printer& printer, std::string title, std::function<void()> whileSpooling);
+  PrintDocument(const PrintDocument&) = delete;
+  PrintDocument& operator=(const PrintDocument&) = delete;
+  ~PrintDocument();
+
+  // Ends the page and the document, unless the printer holds none any more (it was abandoned).
+  // Throws tk::Error when the spooler refuses the document.
+  void End();
+
+ private:
+  Printer& printer_;
+  bool open_ = true;
 };
 
 }  // namespace tk

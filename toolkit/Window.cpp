@@ -3,10 +3,37 @@
 #include <set>
 #include <string>
 
-#include "toolkit/Application.h"
 #include "toolkit/Error.h"
 
 namespace tk {
+namespace {
+
+ErrorSink& Sink() {
+  static ErrorSink sink;
+  return sink;
+}
+
+}  // namespace
+
+void SetErrorSink(ErrorSink sink) { Sink() = std::move(sink); }
+
+void ReportCurrentException() noexcept {
+  try {
+    try {
+      throw;
+    } catch (const std::exception& error) {
+      if (!Sink()) throw;
+      Sink()(error);
+    } catch (...) {
+      if (!Sink()) throw;
+      Sink()(Error("Unexpected failure"));
+    }
+  } catch (const std::exception& unreported) {
+    OutputDebugStringA(unreported.what());
+  } catch (...) {
+    OutputDebugStringA("Unexpected failure");
+  }
+}
 
 Window::~Window() = default;
 
@@ -37,11 +64,10 @@ void Window::RegisterClassOnce(const WindowClassArgs& args) {
 
 void Window::CreateHandle(const WindowClassArgs& windowClass, const CreateWindowArgs& args) {
   RegisterClassOnce(windowClass);
-  HWND created = CreateWindowExA(args.exStyle, windowClass.className, args.caption, args.style,
-                                 args.bounds.left, args.bounds.top,
-                                 args.bounds.right - args.bounds.left,
-                                 args.bounds.bottom - args.bounds.top, args.parent, args.idOrMenu,
-                                 GetModuleHandleA(nullptr), this);
+  HWND created = CreateWindowExA(
+      args.exStyle, windowClass.className, args.caption, args.style, args.bounds.left,
+      args.bounds.top, args.bounds.right - args.bounds.left, args.bounds.bottom - args.bounds.top,
+      args.parent, args.idOrMenu, GetModuleHandleA(nullptr), this);
   if (!created) throw Error(FormatText("Cannot create the window '%s'", args.caption));
   // WM_NCCREATE has already stored the handle in handle_.
 }
@@ -66,8 +92,7 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND window, UINT message, WPARAM wPar
     (void)self->handle_.Release();
     return DefWindowProcA(window, message, wParam, lParam);
   }
-  return Application::HandleReportingErrors(
-      [&] { return self->HandleMessage(message, wParam, lParam); });
+  return HandleReportingErrors([&] { return self->HandleMessage(message, wParam, lParam); });
 }
 
 }  // namespace tk

@@ -1,14 +1,37 @@
 // Base of every window whose class the toolkit registers itself (forms, group boxes, the
-// application's owner window, timers). One static window procedure finds the instance through
-// GWLP_USERDATA, stored at WM_NCCREATE, and forwards to HandleMessage. An exception that escapes
-// a handler stops there and goes to the general error report.
+// application's owner window, timers, the status line, the tray icon's window). One static
+// window procedure finds the instance through GWLP_USERDATA, stored at WM_NCCREATE, and forwards
+// to HandleMessage. An exception that escapes a handler stops there, at the dispatch boundary,
+// and goes to the error sink.
 #pragma once
 
 #include <windows.h>
 
+#include <exception>
+#include <functional>
+
 #include "toolkit/Handles.h"
 
 namespace tk {
+
+// Where an exception that escapes a message handler is reported: the application object puts
+// the general error report here for its lifetime. Without a sink the exception is written to
+// the debugger's output, never dropped unseen.
+using ErrorSink = std::function<void(const std::exception&)>;
+void SetErrorSink(ErrorSink sink);
+// Reports the exception in flight to the sink; called from catch blocks at dispatch boundaries.
+void ReportCurrentException() noexcept;
+// Runs a message handler at its dispatch boundary: whatever it throws is reported, and the
+// message answers 0.
+template <typename Handler>
+LRESULT HandleReportingErrors(Handler&& handler) noexcept {
+  try {
+    return handler();
+  } catch (...) {
+    ReportCurrentException();
+    return 0;
+  }
+}
 
 struct WindowClassArgs {
   const char* className;

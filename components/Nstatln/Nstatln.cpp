@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "toolkit/Application.h"
 #include "toolkit/Error.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Window.h"
@@ -78,7 +77,7 @@ TNStatusLine::TNStatusLine(tk::Form& owner, const TNStatusLineArgs& args)
                   StatusLineClass(), 0),
       font_(CurrentFont()) {
   timer_.OnTimer = [this] { Tick(); };
-  tk::App().SetHintListener([this](const std::string& hint) { ShowText(hint); });
+  hints_ = tk::FollowHints([this](const std::string& hint) { ShowText(hint); });
   SetSpace(args.space);
   SetHorizMargin(args.horizMargin);
   SetVertMargin(args.vertMargin);
@@ -90,10 +89,6 @@ TNStatusLine::TNStatusLine(tk::Form& owner, const TNStatusLineArgs& args)
   SetCaption(args.caption);
   // The design values show from the start rather than from the first tick.
   RefreshClock();
-}
-
-TNStatusLine::~TNStatusLine() {
-  if (tk::Application::Exists()) tk::App().SetHintListener(nullptr);
 }
 
 // --- properties ------------------------------------------------------------------------------

@@ -1,6 +1,6 @@
 // TNStatusLine: a status bar docked along its form's bottom edge, with a text box on the left,
 // a progress box in the middle while a progress display runs, and a clock box on the right that
-// its own timer refreshes. The text box follows the application's hint text; OnTimerRun is
+// its own timer refreshes. The text box follows the program's hint text; OnTimerRun is
 // raised periodically after the clock refresh.
 //
 // One child window draws everything: its raised bevel, the three lowered boxes and the progress
@@ -16,6 +16,7 @@
 #include "components/Nstatln/StatusLineGeometry.h"
 #include "toolkit/Control.h"
 #include "toolkit/Form.h"
+#include "toolkit/Hints.h"
 #include "toolkit/Timer.h"
 
 enum class TFormatDate { fdShort, fdFull };  // the system's short or long date format
@@ -41,10 +42,9 @@ class TNStatusLine final : public tk::Control {
  public:
   static constexpr int kProgressBoxWidth = 100;
 
-  // Docks to the owner's bottom edge, starts the clock timer (1000 ms) and becomes the
-  // application's hint listener until destroyed.
+  // Docks to the owner's bottom edge, starts the clock timer (1000 ms) and follows the hints
+  // until destroyed.
   explicit TNStatusLine(tk::Form& owner, const TNStatusLineArgs& args = {});
-  ~TNStatusLine() override;
 
   // --- published properties; the geometry ones take effect at the next clock refresh or resize
   [[nodiscard]] std::int32_t Space() const noexcept { return space_; }
@@ -133,4 +133,5 @@ class TNStatusLine final : public tk::Control {
   bool progressShown_ = false;
   std::uint32_t tickCount_ = 0;
   tk::Timer timer_{vindelor::TimerSchedule::kDefaultInterval, true};
+  tk::HintSubscription hints_;
 };

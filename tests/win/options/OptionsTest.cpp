@@ -39,7 +39,7 @@ TEST_F(OptionsDialog, LargeFormScalesBySixFifthsAndBackAndShowsTheDialogAgain) {
   const std::pair place(Form2->Left(), Form2->Top());
   for (bool large : {true, false}) {
     Form2->CheckBox3.SetFocus();  // as the user toggles it: its hint in the status line
-    tk::App().SetHint(Form2->CheckBox3.EffectiveHint());
+    tk::SetHint(Form2->CheckBox3.EffectiveHint());
     Form2->CheckBox3.SetChecked(large);
     EXPECT_EQ(std::tuple(Form2->ActiveControl(), Form2->NStatusLine1.Caption(),
                          std::pair(Form2->Left(), Form2->Top())),
@@ -304,7 +304,7 @@ TEST_F(StatusLine, ProgressShowsBetweenTextAndClockWithinItsRangeAndTheTextBoxCa
                                                               {true, "", ""},
                                                               {false, "Done", " Done"}};
   for (auto [hint, text, shown] : texts) {
-    hint ? tk::App().SetHint(text) : Line().SetCaption(text);
+    hint ? tk::SetHint(text) : Line().SetCaption(text);
     EXPECT_EQ(Line().Caption(), shown) << text;
   }
 }
