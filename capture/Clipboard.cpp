@@ -21,7 +21,7 @@ struct ClipboardAccess {
   bool opened = false;  // the first opening succeeded
   bool emptied = false;
 };
-ClipboardAccess clipboardAccess;
+ClipboardAccess g_clipboardAccess;
 
 constexpr std::int32_t kAfterCopyMilliseconds = 50;
 // Other programs open the clipboard for a moment after every change (clipboard history,
@@ -56,28 +56,28 @@ UINT PictureClipboardFormat() {
 }
 
 OpenedClipboard::OpenedClipboard() {
-  if (clipboardAccess.openings == 0) {
+  if (g_clipboardAccess.openings == 0) {
     // Handlers that run while it waits may open and close the clipboard themselves: the count
     // starts only once this opening is settled.
     HWND owner = tk::App().Handle();
-    clipboardAccess.opened = Form1->WaitUntil([owner] { return OpenClipboard(owner) != FALSE; },
+    g_clipboardAccess.opened = Form1->WaitUntil([owner] { return OpenClipboard(owner) != FALSE; },
                                               kBusyClipboardMilliseconds);
-    clipboardAccess.emptied = false;
+    g_clipboardAccess.emptied = false;
   }
-  ++clipboardAccess.openings;
+  ++g_clipboardAccess.openings;
 }
 
 OpenedClipboard::~OpenedClipboard() {
-  if (--clipboardAccess.openings == 0 && clipboardAccess.opened) CloseClipboard();
+  if (--g_clipboardAccess.openings == 0 && g_clipboardAccess.opened) CloseClipboard();
 }
 
 void OpenedClipboard::PutBitmap(tk::UniqueBitmap bitmap) {
   // A clipboard that another program held through the whole wait of the opening gets nothing,
   // and the copy is freed here (Wine would accept data even then).
-  if (!clipboardAccess.opened) return;
-  if (!clipboardAccess.emptied) {
+  if (!g_clipboardAccess.opened) return;
+  if (!g_clipboardAccess.emptied) {
     EmptyClipboard();
-    clipboardAccess.emptied = true;
+    g_clipboardAccess.emptied = true;
   }
   // On success the clipboard owns the bitmap; otherwise the owner here frees it.
   if (SetClipboardData(CF_BITMAP, bitmap.Get())) (void)bitmap.Release();

@@ -15,7 +15,7 @@ namespace {
 
 // The selection in overlay client pixels; the capture rectangle gets it in screen pixels. Every
 // press sets both corners, and nothing carries over from one selection to the next.
-vindelor::SelectionGeometry selection;
+vindelor::SelectionGeometry g_selection;
 
 vindelor::HeldAlone HeldAloneIn(const tk::ShiftState& shift) {
   if (shift.OnlyLeft()) return vindelor::HeldAlone::Left;
@@ -65,15 +65,15 @@ void TForm3::FormPaint() { GetCanvas().Draw(0, 0, *vindelor::Shared().workImage)
 
 void TForm3::FormMouseDown(tk::MouseButton, tk::ShiftState shift, int x, int y) {
   GetCanvas().brush.hollow = true;
-  Draw(selection.Press(HeldAloneIn(shift), x, y));
+  Draw(g_selection.Press(HeldAloneIn(shift), x, y));
 }
 
 void TForm3::FormMouseMove(tk::ShiftState shift, int x, int y) {
-  Draw(selection.Move(HeldAloneIn(shift), x, y));
+  Draw(g_selection.Move(HeldAloneIn(shift), x, y));
 }
 
 void TForm3::FormMouseUp(tk::MouseButton, tk::ShiftState, int, int) {
-  const vindelor::SelectionGeometry::Ending ending = selection.Release();
+  const vindelor::SelectionGeometry::Ending ending = g_selection.Release();
   Draw(ending.erase);  // the overlay shows the pure frozen picture again
   const tk::ScreenRect& selected = ending.selected;
   vindelor::Shared().captureRect = {selected.left + Left(), selected.top + Top(),
@@ -88,7 +88,7 @@ void TForm3::FormMouseUp(tk::MouseButton, tk::ShiftState, int, int) {
 
 void TForm3::FormKeyDown(WORD key) {
   if (key != VK_ESCAPE) return;
-  Draw(selection.Cancel());  // no crop: the work image stays the whole desktop
+  Draw(g_selection.Cancel());  // no crop: the work image stays the whole desktop
   Close();
 }
 
@@ -100,7 +100,7 @@ void TForm2::Button6Click() {
   const tk::ScreenRect& desktop = vindelor::Shared().captureRect;
   Form3->SetBounds(desktop.left, desktop.top, desktop.right - desktop.left,
                    desktop.bottom - desktop.top);
-  selection = {};
+  g_selection = {};
   Form3->Show();
   Show();  // beneath the overlay, which stays on top and takes the keys
 }

@@ -43,8 +43,8 @@ void ForEachControl(const Container& container, const Visit& visit) {
   }
 }
 
-// Siblings overlap only where a group box frames controls of its parent: those with a tab
-// position lie above it in tab order, each container's children likewise.
+// The z-order is the order in which Tab visits the controls: those with a tab position are
+// stacked in it, each container's children likewise, and the rest stay below them.
 void StackInTabOrder(const Container& container) {
   HWND previous = HWND_TOP;
   for (Control* child : InTabOrder(container)) {

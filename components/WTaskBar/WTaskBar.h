@@ -34,7 +34,7 @@ class TCustomWinTaskbar : public tk::Component {
   ~TCustomWinTaskbar() override;
 
   [[nodiscard]] const std::string& Hint() const noexcept { return hint_; }
-  void SetHint(const std::string& hint);  // at most 63 characters reach the tooltip
+  void SetHint(const std::string& hint);  // its first 63 bytes, cut between characters, are the tip
   [[nodiscard]] const tk::Icon& Icon() const noexcept { return icon_; }
   void SetIcon(HICON picture);  // the component keeps a copy
   [[nodiscard]] bool ShowIcon() const noexcept { return showIcon_; }

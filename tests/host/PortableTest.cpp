@@ -11,6 +11,7 @@
 #include "output/PageLayout.h"
 #include "output/PrintDateLine.h"
 #include "toolkit/Error.h"
+#include "toolkit/Hints.h"
 #include "toolkit/MessageLayout.h"
 #include "toolkit/PrinterPorts.h"
 #include "toolkit/RegistryData.h"
@@ -305,3 +306,34 @@ TEST(Toolkit, MessageDialogsLayOutTheirPartsApartAtEveryScale) {
 
 }  // namespace
 }  // namespace vindelor
+
+namespace tk {
+namespace {
+
+// Each subscriber hears every change once, in order, until its own subscription ends; ending
+// one (even from inside a listener, or by moving over it) leaves the others listening.
+TEST(Toolkit, HintsReachEverySubscriberUntilItsOwnSubscriptionEnds) {
+  std::vector<std::string> heard;
+  HintSubscription second;
+  HintSubscription first = FollowHints([&](const std::string& hint) {
+    heard.push_back("1" + hint);
+    if (hint == "end 2") second.End();
+  });
+  second = FollowHints([&](const std::string& hint) { heard.push_back("2" + hint); });
+  SetHint("a");
+  SetHint("a");  // no change, nothing to hear
+  {
+    const HintSubscription third =
+        FollowHints([&](const std::string& h) { heard.push_back("3" + h); });
+    SetHint("b");
+  }
+  SetHint("end 2");
+  SetHint("c");
+  first = FollowHints([&](const std::string& hint) { heard.push_back("4" + hint); });
+  SetHint("");
+  EXPECT_EQ(heard, (std::vector<std::string>{"1a", "2a", "1b", "2b", "3b", "1end 2", "1c", "4"}));
+  EXPECT_EQ(CurrentHint(), "");
+}
+
+}  // namespace
+}  // namespace tk

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "output/BmpFile.h"
+#include "output/PrintJob.h"
 #include "output/Transforms.h"
 #include "tests/support/HarnessAccess.h"
 #include "tests/support/Pictures.h"
@@ -282,6 +283,21 @@ TEST_F(Output, TheEncodingIsReusedWhileTheImageIsUnchangedAndRemadeAfterAChange)
     vindelor::ReadBmpFile(scratch_).CopyInto(readBack);
     EXPECT_EQ(PictureOf(readBack.Handle()), pixels);
   }
+}
+
+// Drawn twice its size, every pixel becomes four, and the context keeps its own stretch mode.
+TEST_F(Output, ThePrintImageFillsItsRectangleAndLeavesTheStretchModeAlone) {
+  tk::Bitmap image, page;
+  Paint(image, 2, 2, false, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF});
+  vindelor::WriteBmpFile(image, scratch_);
+  page.SetSize(4, 4);
+  const HDC dc = page.Surface();
+  SetStretchBltMode(dc, HALFTONE);
+  vindelor::DrawPrintImage(dc, vindelor::ReadBmpFile(scratch_), {0, 0, 4, 4});
+  EXPECT_EQ(GetStretchBltMode(dc), HALFTONE);
+  EXPECT_EQ(PictureOf(page.Handle()).pixels,
+            (Pixels{0xFF0000, 0xFF0000, 0x00FF00, 0x00FF00, 0xFF0000, 0xFF0000, 0x00FF00, 0x00FF00,
+                    0x0000FF, 0x0000FF, 0xFFFFFF, 0xFFFFFF, 0x0000FF, 0x0000FF, 0xFFFFFF, 0xFFFFFF}));
 }
 
 }  // namespace
