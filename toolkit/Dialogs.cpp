@@ -192,7 +192,8 @@ int ShowMessageBox(const std::string& text, const std::string& caption, unsigned
     ThreadWindowsDisabled disabled;
     answer = MessageBoxA(nullptr, text.c_str(), caption.c_str(), flags);
   }
-  if (active && IsWindow(active)) SetActiveWindow(active);
+  // With no owner to hand the activation back to, the box leaves it to the system.
+  if (active && IsWindow(active)) SetForegroundWindow(active);
   return answer;
 }
 
