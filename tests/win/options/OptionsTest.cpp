@@ -1,7 +1,9 @@
 // The options dialog: Large Form and the colour boxes; the settings in the test prefix's real
 // registry (first run, loading, spoiled values, Save Options); and its status line (305 × 21
 // pixels, short time): clock, timer and Interval, progress, caption and hint.
+#include <algorithm>
 #include <array>
+#include <map>
 
 #include "options/SettingsStore.h"
 #include "tests/support/HarnessAccess.h"
@@ -139,9 +141,27 @@ TEST_F(Settings, TheFirstRunStoresTheDefaultsLoadingAppliesEveryValueAndSavingWr
 
 // Each value of a wrong type, too long or missing: the message names it (a string too long or
 // missing is no error), and the stored values stay as they were. Loading stops at a bad value:
-// Monochrom, before Mirrored, is applied; Landscape, after it, keeps its design state.
+// the values before it in the load order are applied, the ones after it are not.
 TEST_F(Settings, ASpoiledValueIsReportedByNameLeavesTheStoreAsItWasAndTheHotkeysStillCapture) {
   StopProgram();
+  // Seeded away from the design, and how each shows once applied; the position pair is taken
+  // when its second value is read. Immediat Action stays off: the hotkey would print at once.
+  const std::pair<std::string, bool (*)()> applied[] = {
+      {"Centered", [] { return !Form2->CheckBox1.Checked(); }},
+      {"Stretched", [] { return Form2->CheckBox2.Checked(); }},
+      {"Date + Time", [] { return Form2->CheckBox4.Checked(); }},
+      {"Monochrom", [] { return Form2->CheckBox5.Checked(); }},
+      {"Mirrored", [] { return Form2->CheckBox8.Checked(); }},
+      {"Landscape", [] { return !Form2->RadioButton1.Checked(); }},
+      {"Portrait", [] { return Form2->RadioButton2.Checked(); }},
+      {"WinPosTop", [] { return std::pair(Form2->Left(), Form2->Top()) == std::pair(100, 80); }},
+      {"ScaleBy", [] { return Form2->CheckBox3.Checked(); }},
+      {"Inversed", [] { return Form2->CheckBox7.Checked(); }},
+      {"Clipboard", [] { return Form2->CheckBox9.Checked(); }}};
+  const auto loadPlace = [](const std::string& name) {
+    return std::size_t(std::find(std::begin(kSettingNames), std::end(kSettingNames), name) -
+                       std::begin(kSettingNames));
+  };
   for (const std::string name : kSettingNames) {
     const bool text = name == "DefPrinter";
     const Strings failed =
@@ -155,15 +175,19 @@ TEST_F(Settings, ASpoiledValueIsReportedByNameLeavesTheStoreAsItWasAndTheHotkeys
          failed},
         {[&] { DeleteValue(name); }, failed}};
     for (const auto& [spoil, messages] : spoils) {
-      SeedSavedSettings(100, 80);
-      SeedDword("Monochrom", 1);
-      SeedDword("Landscape", 0);
+      SeedSavedSettings(100, 80);  // Centered and Landscape off
+      for (const char* on : {"Stretched", "Date + Time", "Monochrom", "Mirrored", "Portrait",
+                             "ScaleBy", "Inversed", "Clipboard"}) {
+        SeedDword(on, 1);
+      }
       spoil();
       const auto stored = ReadSettings();
       EXPECT_EQ(Answered([&] { StartProgram(); }), messages) << name;
       EXPECT_EQ(ReadSettings(), stored) << name;
-      EXPECT_TRUE(name != "Mirrored" ||
-                  (Form2->CheckBox5.Checked() && Form2->RadioButton1.Checked()));
+      const std::size_t failedAt = messages.empty() ? std::size(kSettingNames) : loadPlace(name);
+      for (const auto& [value, shows] : applied) {
+        EXPECT_EQ(shows(), loadPlace(value) < failedAt) << value << ", " << name << " spoiled";
+      }
       EndSplash();
       PressPrintScreen();
       EXPECT_TRUE(WaitUntil([] { return Form2->Visible(); })) << name << ": the hotkeys capture";
@@ -184,6 +208,49 @@ TEST_F(Settings, SavingWhereTheKeyCannotBeWrittenReportsTheFirstValue) {
             Strings{"win_tests: Failed to set data for 'Centered'."});
   EXPECT_TRUE(ReadSettings().empty());
   EXPECT_TRUE(Form2->Enabled());
+}
+
+// The check boxes, radio buttons and printer list by caption as their state is asked for, each
+// with the number of values the settings key holds at that moment.
+std::string g_asked;
+std::map<HWND, WNDPROC> g_askedProcedures;
+
+LRESULT CALLBACK RecordAsking(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == BM_GETCHECK || message == CB_GETCURSEL) {
+    char caption[64]{};
+    GetWindowTextA(window, caption, sizeof(caption));
+    g_asked += std::string(caption) + "=" + std::to_string(ReadSettings().size()) + ";";
+  }
+  return CallWindowProcA(g_askedProcedures.at(window), window, message, wParam, lParam);
+}
+
+// Saving into an empty key asks each control for its state just before writing its value: the
+// values stored by then give its place in the write order (the position pair takes 10 and 11).
+TEST_F(Settings, SavingWritesTheValuesInTheWriteOrderUnderTheSavedNames) {
+  DeleteSettings();
+  TForm2& d = *Form2;
+  g_asked.clear();
+  for (tk::Control* control : std::initializer_list<tk::Control*>{
+           &d.CheckBox1, &d.CheckBox2, &d.CheckBox3, &d.CheckBox4, &d.CheckBox5, &d.CheckBox6,
+           &d.CheckBox7, &d.CheckBox8, &d.CheckBox9, &d.RadioButton1, &d.RadioButton2,
+           &d.ComboBox1}) {
+    g_askedProcedures[control->Handle()] = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        control->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordAsking)));
+  }
+  vindelor::WriteSettings(d);
+  for (auto [window, procedure] : g_askedProcedures) {
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+  }
+  g_askedProcedures.clear();
+  EXPECT_EQ(g_asked,
+            "Centered=0;Stretched=1;Date +Time=2;Monochrome=3;Mirrored Image=4;Landscape=5;"
+            "Portrait=6;Immediate Action=7;Inverted Colors=8;Copy to Clipboard=9;Large Form=12;"
+            "Default Printer=13;");
+  std::string names;
+  for (const auto& [name, value] : ReadSettings()) names += name + ";";
+  EXPECT_EQ(names,
+            "Centered;Clipboard;Date + Time;DefPrinter;Immediat action;Inversed;Landscape;"
+            "Mirrored;Monochrom;Portrait;ScaleBy;Stretched;WinPosLeft;WinPosTop;");
 }
 
 using StatusLine = ProgramTest;
