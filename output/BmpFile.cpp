@@ -248,14 +248,7 @@ void FileForm::CopyInto(tk::Bitmap& image) const {
     return;
   }
   tk::UniquePalette palette = MakePalette();
-  tk::UniqueBitmap bitmap;
-  if (monochrome_) {
-    bitmap.Reset(CreateBitmap(width_, height_, 1, 1, nullptr));
-  } else {
-    tk::WindowDc screen(nullptr);
-    bitmap.Reset(CreateCompatibleBitmap(screen.Get(), width_, height_));
-  }
-  if (!bitmap) throw tk::Error("Out of system resources");
+  tk::UniqueBitmap bitmap = tk::Bitmap::MakeBlank(width_, height_, monochrome_);
   tk::UniqueMemoryDc dc{CreateCompatibleDC(nullptr)};
   if (!dc) throw tk::Error("Out of system resources");
   {

@@ -155,7 +155,7 @@ void Bitmap::Select(UniqueBitmap bitmap) {
   bitmap_ = std::move(bitmap);  // the previous bitmap, now deselected, is deleted here
 }
 
-UniqueBitmap Bitmap::MakeBlank(int width, int height, bool monochrome) const {
+UniqueBitmap Bitmap::MakeBlank(int width, int height, bool monochrome) {
   UniqueBitmap bitmap;
   if (monochrome) {
     bitmap.Reset(CreateBitmap(width, height, 1, 1, nullptr));

@@ -60,11 +60,13 @@ class Bitmap {
 
   [[nodiscard]] std::uint64_t Stamp() const noexcept { return stamp_; }
 
+  // A new bitmap of that size, one bit per pixel or in the screen's format, its pixels undefined.
+  [[nodiscard]] static UniqueBitmap MakeBlank(int width, int height, bool monochrome);
+
  private:
   // Makes the bitmap handle agree with width_, height_ and monochrome_.
   void Realize();
   void Select(UniqueBitmap bitmap);
-  [[nodiscard]] UniqueBitmap MakeBlank(int width, int height, bool monochrome) const;
   // A new bitmap filled white, then overwritten by the source's pixels with the palette
   // realised on both sides.
   [[nodiscard]] UniqueBitmap CopyOf(HDC source, int width, int height, HPALETTE palette,
