@@ -18,11 +18,10 @@ void CreateForms(tk::Application& app) {
   app.CreateForm(Form3);
 }
 
-int VindelorMain(const std::function<void(tk::Application&)>& onLoopStarted) {
+int VindelorMain() {
   try {
     tk::Application app;
     ResetSharedState();
-    if (onLoopStarted) app.onLoopStarted = [&app, &onLoopStarted] { onLoopStarted(app); };
     CreateForms(app);
     app.Run();
   } catch (const tk::OrderlyExit& exit) {

@@ -1,8 +1,6 @@
 // Program entry and start-up order.
 #pragma once
 
-#include <functional>
-
 namespace tk {
 class Application;
 }
@@ -14,7 +12,6 @@ namespace vindelor {
 void CreateForms(tk::Application& app);
 
 // The whole run: application object, forms, message loop, orderly exit. Returns the exit code.
-// onLoopStarted runs once when the loop is about to wait for its first message.
-int VindelorMain(const std::function<void(tk::Application&)>& onLoopStarted = {});
+int VindelorMain();
 
 }  // namespace vindelor
