@@ -489,9 +489,12 @@ int main() {
   try {
     for (int run = 0; run < kRuns; ++run) {
       const Start start = StartOnce();
-      if (start.milliseconds < 0 || start.settings < 0) {
-        std::printf("start %d failed (no loop, or no settings key: run Vindelor once first)\n",
-                    run);
+      if (start.settings < 0) {
+        std::printf("start %d: no stored settings (run Vindelor once first)\n", run);
+        return 1;
+      }
+      if (start.milliseconds < 0) {
+        std::printf("start %d: the loop ended before its first message\n", run);
         return 1;
       }
       if (run == 0) {

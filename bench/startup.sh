@@ -22,9 +22,12 @@ if [[ -z $state ]]; then
 fi
 
 # StartupBench goes first: its first start writes the settings that StartupFloor reads.
-own=$(harness/wine-run.sh "$state" "$bin/StartupBench.exe" | tr -d '\r')
-floor=$(harness/wine-run.sh "$state" "$bin/StartupFloor.exe" | tr -d '\r')
-printf '%s\n%s\n' "$own" "$floor"
+status=0
+own=$(harness/wine-run.sh "$state" "$bin/StartupBench.exe" | tr -d '\r') || status=$?
+printf '%s\n' "$own"
+floor=$(harness/wine-run.sh "$state" "$bin/StartupFloor.exe" | tr -d '\r') || status=$?
+printf '%s\n' "$floor"
+((status == 0)) || exit "$status"
 median() { awk -v label="$1" 'index($0, label) == 1 {
     for (i = 1; i < NF; ++i) if ($i == "median") { print $(i + 1); exit }
   }'; }
