@@ -6,8 +6,9 @@
 #   - the capture copy (CaptureBench) next to the least program that copies the screen with
 #     BitBlt (BitBltFloor), and beside them the X server's own XGetImage and XShmGetImage of the
 #     root window (X11RootImage, native);
-#   - the program's start-up (StartupBench) next to the least program that lists the printers,
-#     reads the stored settings and enters a message loop (StartupFloor).
+#   - the program's start-up (StartupBench) next to the least program that makes the same
+#     windows, tray icon and timers in plain Win32, lists the printers, reads the stored settings
+#     and enters a message loop (StartupFloor); the difference is the toolkit's own cost.
 # The paired programs run alternately, five times each; a figure is the median of their five
 # medians, and the spread of those medians (and the lowest single sample) shows how noisy the
 # machine was. LatencyBench also times a plain screen BitBlt between its rounds: the load of a
@@ -114,6 +115,10 @@ for screen in "${screens[@]}"; do
     "start-up, first in its process" "$(middle "${ownFirst[@]}")" "$(spread "${ownFirst[@]}")" \
     "floor: start-up, first in its process" "$(middle "${floorFirst[@]}")" \
     "$(spread "${floorFirst[@]}")"
+  awk -v own="$(middle "${own[@]}")" -v floor="$(middle "${floor[@]}")" 'BEGIN {
+      printf "%-46s %9.2f ms\n", "start-up minus floor (the toolkit)", own - floor
+    }'
+  grep -h " windows: " "$logs/startup-1" "$logs/startup-floor-1" || true
   grep -F "X11" "$logs/x11" || cat "$logs/x11"
   cat "$logs/latency"
 
