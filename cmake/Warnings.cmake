@@ -29,6 +29,17 @@ if(NOT MSVC)
   add_compile_options(-ffunction-sections -fdata-sections)
 endif()
 
+# The program's code is built for size: it mostly waits on the user and the system, and -Os makes
+# the exe about an eighth smaller. The loops over pixels and file bytes keep the build type's
+# speed (vindelor_keep_speed).
+function(vindelor_optimise_for_size target)
+  target_compile_options(${target} PRIVATE $<$<CONFIG:Release>:$<IF:$<BOOL:${MSVC}>,/O1,-Os>>)
+endfunction()
+function(vindelor_keep_speed target)
+  set_source_files_properties(${ARGN} TARGET_DIRECTORY ${target} PROPERTIES
+    COMPILE_OPTIONS $<$<CONFIG:Release>:$<IF:$<BOOL:${MSVC}>,/O2,-O2>>)
+endfunction()
+
 option(VINDELOR_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 if(VINDELOR_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
