@@ -8,7 +8,7 @@
 #
 # Wine prefix: build/run/prefix, made on first use and kept.
 # Display: $DISPLAY if it answers, otherwise an invisible Xvfb screen
-#   ($VINDELOR_SCREEN, default 1024x768x24).
+#   ($VINDELOR_SCREEN, default 1024x768x24) that shows a sample window to print.
 # Printers: the machine's CUPS queues if it has any; otherwise a private
 #   cupsd (state in build/run/cups) whose queue Vindelor-Pages writes each job
 #   to build/run/pages/ as PostScript and as PNG.
@@ -38,9 +38,10 @@ fi
 
 "$root/scripts/setup.sh"
 if ((build)); then
-  # Only what runs here: the program and the key tool, not the tests and benchmarks.
+  # Only what runs here: the program, the key tool and the sample window, not the tests and
+  # benchmarks.
   (cd "$root" && cmake --preset windows >/dev/null &&
-    cmake --build --preset windows --target Vindelor vindelor_keys)
+    cmake --build --preset windows --target Vindelor vindelor_keys vindelor_sample)
 fi
 [[ -f $program ]] || vh_die "$program is missing: build it with cmake --preset windows && cmake --build --preset windows"
 
@@ -100,6 +101,11 @@ vh_wine_window_manager "$WINEPREFIX" "$runDir/logs/wineboot.log" "$windowManager
 printf 'export DISPLAY=%q WINEPREFIX=%q WINEDEBUG=%q WINEDLLOVERRIDES=%q\n' \
   "$DISPLAY" "$WINEPREFIX" "$WINEDEBUG" "$WINEDLLOVERRIDES" >"$session"
 [[ -n ${CUPS_SERVER:-} ]] && printf 'export CUPS_SERVER=%q\n' "$CUPS_SERVER" >>"$session"
+if [[ $windowManager == no ]]; then
+  # Something to recognise on the first printed page of an otherwise empty screen.
+  wine "$root/build/windows/bin/vindelor-sample.exe" 9>&- &
+  echo "run.sh: the invisible screen shows a sample window with text and six colour fields"
+fi
 echo "run.sh: Vindelor runs; Ctrl+C stops it"
 echo "run.sh: to press Print Screen for it: scripts/run.sh keys printscreen (then: enter prints)"
 wine "$program" 9>&- &
