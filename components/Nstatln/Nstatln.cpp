@@ -236,7 +236,12 @@ void TNStatusLine::LayOut() {
                                         .clockWidth = clockWidth_,
                                         .progressWidth = kProgressBoxWidth,
                                         .progressShown = progressShown_});
-  InvalidateRect(Handle(), nullptr, FALSE);
+  // A hidden status line has nothing to repaint, and showing its form paints it whole; asking
+  // anyway would cost the resident program a round trip to the window system on every tick.
+  if (IsWindowVisible(Handle())) {
+    ++repaintRequests_;
+    InvalidateRect(Handle(), nullptr, FALSE);
+  }
 }
 
 void TNStatusLine::ShowText(const std::string& text) {

@@ -96,6 +96,8 @@ class TNStatusLine final : public tk::Control {
   [[nodiscard]] UINT TimerPeriod() const noexcept { return timer_.Interval(); }
   [[nodiscard]] bool TimerRunning() const noexcept { return timer_.Enabled(); }
   [[nodiscard]] std::uint32_t TickCount() const noexcept { return tickCount_; }
+  // How often a layout has asked for the whole status line to be repainted: only while it shows.
+  [[nodiscard]] std::uint32_t RepaintRequests() const noexcept { return repaintRequests_; }
 
   // Refreshes the clock as every tick does: new text, the width when due, then the layout.
   void RefreshClock();
@@ -132,6 +134,7 @@ class TNStatusLine final : public tk::Control {
   vindelor::ProgressRange progress_;
   bool progressShown_ = false;
   std::uint32_t tickCount_ = 0;
+  std::uint32_t repaintRequests_ = 0;
   tk::Timer timer_{vindelor::TimerSchedule::kDefaultInterval, true};
   tk::HintSubscription hints_;
 };

@@ -1,6 +1,9 @@
 // The tray commands in-process, and the tray icon component with the shell's side recorded: what
-// each change asks of the notification area, what each reported mouse message raises.
+// each change asks of the notification area, what each reported mouse message raises; and what
+// wakes the resident program while it waits.
 #include <cstring>
+#include <map>
+#include <set>
 
 #include "components/WTaskBar/WTaskBar.h"
 #include "tests/support/ProgramFixture.h"
@@ -23,6 +26,52 @@ TEST_F(Tray, SuspendHoldsAgainstTheSplashsEndAndAKeyTypedAfterIt) {
   EXPECT_FALSE(vindelor::Shared().armed);
   Form1->immediat.SetChecked(true);
   EXPECT_FALSE(Form2->CheckBox6.Checked()) << "the menu's check mark alone runs nothing";
+}
+
+// The messages this thread took from its queue while the hook was set: window and message.
+std::vector<std::pair<HWND, UINT>> retrieved;
+LRESULT CALLBACK RecordRetrieved(int code, WPARAM removal, LPARAM message) {
+  if (code == HC_ACTION && removal == PM_REMOVE) {
+    const auto& taken = *reinterpret_cast<const MSG*>(message);
+    retrieved.emplace_back(taken.hwnd, taken.message);
+  }
+  return CallNextHookEx(nullptr, code, removal, message);
+}
+using UniqueHook = tk::UniqueHandle<HHOOK, &UnhookWindowsHookEx>;
+
+using Resident = ProgramTest;
+
+// Once the splash has ended, the waiting program is woken by its status line's clock alone, one
+// timer message a tick: the splash's timer is off, nothing else ticks or is posted, and the hidden
+// status line asks for no repaint. Shown, each tick repaints it again.
+TEST_F(Resident, OnlyTheClockWakesTheWaitingProgramAndAHiddenClockAsksForNoRepaint) {
+  TNStatusLine& line = Form2->NStatusLine1;
+  EndSplash();
+  EXPECT_FALSE(Form1->Timer1.Enabled());
+  ASSERT_FALSE(Form1->Visible() || Form2->Visible());
+  // One tick later, what the splash's end left in the queue is gone.
+  const std::uint32_t settled = line.TickCount();
+  ASSERT_TRUE(WaitUntil([&] { return line.TickCount() > settled; }));
+  retrieved.clear();
+  const std::uint32_t ticks = line.TickCount(), repaints = line.RepaintRequests();
+  {
+    const UniqueHook hook{
+        SetWindowsHookExA(WH_GETMESSAGE, &RecordRetrieved, nullptr, GetCurrentThreadId())};
+    ASSERT_TRUE(hook);
+    ASSERT_TRUE(WaitUntil([&] { return line.TickCount() >= ticks + 3; }));
+  }
+  std::map<UINT, std::uint32_t> kinds;
+  std::set<HWND> woken;
+  for (const auto& [window, message] : retrieved) ++kinds[message], woken.insert(window);
+  EXPECT_EQ(kinds, (std::map<UINT, std::uint32_t>{{WM_TIMER, line.TickCount() - ticks}}));
+  EXPECT_EQ(woken.size(), 1u);
+  EXPECT_FALSE(woken.contains(Form1->Timer1.Handle()));
+  EXPECT_EQ(line.RepaintRequests(), repaints) << "hidden";
+  Form2->Show();
+  const std::uint32_t shown = line.TickCount(), shownRepaints = line.RepaintRequests();
+  ASSERT_TRUE(WaitUntil([&] { return line.TickCount() >= shown + 2; }));
+  EXPECT_GE(line.RepaintRequests(), shownRepaints + 2) << "shown";
+  Form2->Hide();
 }
 
 std::vector<std::pair<DWORD, NOTIFYICONDATAA>> requests;
