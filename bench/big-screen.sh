@@ -4,10 +4,11 @@
 #   - Print Screen with Immediate Action prints a page whose picture is the screen;
 #   - "Save as BMP" writes the exact screen;
 #   - selections at the bottom-right corner are cut out right;
-# then the figures: the peak private memory of Wine's process of Vindelor.exe during that print,
-# next to a minimal program that prints the same screen through the same driver
-# (bench/BigScreenPrint.cpp), both sampled from outside by bench/sample-peaks.py. The target:
-# Vindelor.exe stays within 2.5 x the image's bytes + 16 MB above the minimal program.
+# then the figures: the peak resident size (the kernel's VmHWM) of Wine's process of Vindelor.exe
+# during that print, next to a minimal program that prints the same screen through the same
+# driver from a 24-bit bitmap (bench/BigScreenPrint.cpp 24), both measured from outside by
+# bench/sample-peaks.py. The target: Vindelor.exe peaks at most 1.1 screen images above the
+# minimal program, an image being the work image, width x height x 4 bytes.
 #
 #   bench/big-screen.sh
 #
@@ -64,17 +65,23 @@ awk -v image=$((width * height * 4)) '
       printf row, "  the same with 24-bit rows (as the program)", peak["minimal24"] / 1024,
         samples["minimal24"], resident["minimal24"] / 1024, kernel["minimal24"] / 1024
     }
-    above = (peak["print"] - peak["minimal"]) * 1024
-    target = 2.5 * image + 16 * mb
-    printf "%-44s %9.1f MB = %.2f x the image (%.1f MB)\n",
-      "Vindelor.exe above the minimal program", above / mb, above / image, image / mb
-    printf "%-44s %9.1f MB (2.5 x the image + 16 MB): %s\n", "  target", target / mb,
-      above <= target ? "met" : "missed"
-    if ("minimal24" in peak) {
-      above24 = (peak["print"] - peak["minimal24"]) * 1024
-      printf "%-44s %9.1f MB = %.2f x the image: %s\n", "  above the 24-bit minimal program",
-        above24 / mb, above24 / image, above24 <= target ? "met" : "missed"
+    # The figure the target is about: the peak resident size (VmHWM) above the 24-bit floor.
+    if ("minimal24" in kernel) {
+      hwm = (kernel["print"] - kernel["minimal24"]) * 1024
+      target = 1.1 * image
+      printf "%-44s %9.1f MB\n", "VmHWM: minimal print program, 24-bit", kernel["minimal24"] / 1024
+      printf "%-44s %9.1f MB\n", "VmHWM: Vindelor.exe printing", kernel["print"] / 1024
+      printf "%-44s %9.1f MB = %.2f x the image (%.1f MB)\n", "VmHWM: Vindelor.exe above the floor",
+        hwm / mb, hwm / image, image / mb
+      printf "%-44s %9.1f MB (floor + 1.1 x the image): %s\n", "  target",
+        kernel["minimal24"] / 1024 + target / mb, hwm <= target ? "met" : "missed"
+    } else {
+      print "no VmHWM figure: the 24-bit minimal program was not measured"
+      status = 1
     }
+    above = (peak["print"] - peak["minimal"]) * 1024
+    printf "%-44s %9.1f MB = %.2f x the image\n",
+      "private memory above the minimal program", above / mb, above / image
     # Where it goes: the minimal program holds its bitmap and the driver its copies; Vindelor.exe
     # holds its work image (a capture of the screen) while idle, and what it adds while printing.
     driver = peak["minimal"] - start["minimal"] - image / 1024
@@ -82,5 +89,7 @@ awk -v image=$((width * height * 4)) '
     printf "%-44s %9.1f MB\n", "  Vindelor.exe idle before the print", start["print"] / 1024
     printf "%-44s %9.1f MB\n", "  Vindelor.exe'"'"'s own extra while printing",
       (peak["print"] - start["print"] - driver) / 1024
+    exit status
   }' "$state/bench-peaks" || status=1
+sed "s/^/  bench-peaks (KiB): /" "$state/bench-peaks" || true
 exit "$status"
