@@ -5,8 +5,9 @@
 #
 #   CheckReproducible.sh SOURCE_DIR FIRST_BUILD_DIR WORK_DIR VERSION
 #
-# The copy finds the commit's time in SOURCE_DIR's repository, as the first build did. WORK_DIR
-# is kept when the files differ, for a look at the differences.
+# The copy finds the commit's time in SOURCE_DIR's repository, as the first build did, so the
+# first build must be of the last commit. WORK_DIR is kept when the files differ, for a look at
+# the differences.
 set -euo pipefail
 source_dir=$1 first=$2 work=$3 version=$4
 readonly kFiles=(bin/Vindelor.exe "Vindelor-$version-setup.exe" "Vindelor-$version-x64.zip")
@@ -14,6 +15,13 @@ readonly kFiles=(bin/Vindelor.exe "Vindelor-$version-setup.exe" "Vindelor-$versi
 for file in "${kFiles[@]}"; do
   [[ -f $first/$file ]] || { echo "no $first/$file: build the packages first" >&2; exit 1; }
 done
+# A first build from before the last commit carries that commit's time: not a fault of the build.
+built=$(cat "$first/commit-time.txt")
+now=${SOURCE_DATE_EPOCH:-$(git -C "$source_dir" log -1 --format=%ct)}
+if [[ $built != "$now" ]]; then
+  echo "$first was built for the time $built, the tree's is $now: build it again first" >&2
+  exit 1
+fi
 rm -rf "$work"
 mkdir -p "$work/src"
 # The tree as it is, committed or not, without what git ignores (the build folders).
@@ -35,8 +43,8 @@ for file in "${kFiles[@]}"; do
   if cmp -s "$first/$file" "$second/$file"; then
     echo "identical: $file $(sha256sum <"$first/$file" | cut -c1-64)"
   else
-    echo "DIFFERENT: $file (bytes that differ, offset and octal values, first ten):"
-    cmp -l "$first/$file" "$second/$file" | head -n 10 || true
+    echo "DIFFERENT: $file ($(stat -c %s "$first/$file") and $(stat -c %s "$second/$file") bytes;" \
+      "$(cmp "$first/$file" "$second/$file" 2>&1 | sed 's/.*differ: //'))"
     status=1
   fi
 done
