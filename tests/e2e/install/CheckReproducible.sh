@@ -16,14 +16,14 @@ for file in "${kFiles[@]}"; do
   [[ -f $first/$file ]] || { echo "no $first/$file: build the packages first" >&2; exit 1; }
 done
 # A first build from before the last commit carries that commit's time: not a fault of the build.
-built=$(cat "$first/commit-time.txt")
-now=${SOURCE_DATE_EPOCH:-$(git -C "$source_dir" log -1 --format=%ct)}
+rm -rf "$work"
+mkdir -p "$work/src"
+python3 "$source_dir/packaging/release-files.py" commit-time "$source_dir" "$work/commit-time.txt"
+built=$(cat "$first/commit-time.txt") now=$(cat "$work/commit-time.txt")
 if [[ $built != "$now" ]]; then
   echo "$first was built for the time $built, the tree's is $now: build it again first" >&2
   exit 1
 fi
-rm -rf "$work"
-mkdir -p "$work/src"
 # The tree as it is, committed or not, without what git ignores (the build folders).
 git -C "$source_dir" ls-files -z --cached --others --exclude-standard |
   (cd "$source_dir" && tar --null --files-from=- --ignore-failed-read -cf - 2>/dev/null) |
